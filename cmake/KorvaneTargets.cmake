@@ -1,0 +1,46 @@
+# Shared settings for every target of the project, so warnings, sanitizers
+# and include roots are the same everywhere.
+
+function(korvane_apply_settings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic)
+  if(KORVANE_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(KORVANE_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all
+                                             -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# korvane_library(<name> SOURCES ... [DEPS ...])
+# One library target per source folder; the project root is the include root,
+# so headers are included as "imaging/dib/cDIB.h".
+function(korvane_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  korvane_apply_settings(${name})
+endfunction()
+
+# korvane_test(<name> SOURCES ... [DEPS ...])
+# A GoogleTest executable registered with CTest test by test.
+function(korvane_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE KORVANE_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output"
+                                             KORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  korvane_apply_settings(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# korvane_tool(<name> SOURCES ... [DEPS ...]): a command-line tool.
+function(korvane_tool name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  korvane_apply_settings(${name})
+endfunction()

@@ -1,0 +1,211 @@
+// The graphics operations the imaging code and the controls draw with: memory
+// drawing contexts, DIB sections, blits, stretching with raster operations,
+// brushes, rectangle regions, colour tables, system colours and picture
+// objects. Everything lives in plain memory, so every pixel is testable
+// without a display; the screen only ever sees finished 32-bit surfaces.
+//
+// Handles are small typed values; a default-constructed handle (value 0) means
+// "none". Stale or foreign handles are detected and make the call fail, never
+// touch freed memory. All calls are safe from any thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace korvane::gdi {
+
+template <class Tag>
+struct Handle {
+    std::uint32_t value = 0;
+    explicit operator bool() const { return value != 0; }
+    friend bool operator==(Handle, Handle) = default;
+};
+
+using HDC = Handle<struct DcTag>;
+using HBITMAP = Handle<struct BitmapTag>;
+using HBRUSH = Handle<struct BrushTag>;
+using HRGN = Handle<struct RegionTag>;
+
+// 0x00BBGGRR, as the platform's plain RGB colour.
+using COLORREF = std::uint32_t;
+// The program's colour value: RGB as COLORREF, or 0x80000000 + n for system colour n.
+using OLE_COLOR = std::uint32_t;
+
+constexpr COLORREF RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b)
+{
+    return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
+}
+
+struct RGBQUAD {
+    std::uint8_t rgbBlue = 0;
+    std::uint8_t rgbGreen = 0;
+    std::uint8_t rgbRed = 0;
+    std::uint8_t rgbReserved = 0;
+    friend bool operator==(const RGBQUAD&, const RGBQUAD&) = default;
+};
+
+// The 40-byte bitmap information header. A negative biHeight means rows run top-down.
+struct BITMAPINFOHEADER {
+    std::uint32_t biSize = 40;
+    std::int32_t biWidth = 0;
+    std::int32_t biHeight = 0;
+    std::uint16_t biPlanes = 1;
+    std::uint16_t biBitCount = 0;
+    std::uint32_t biCompression = 0;  // BI_RGB
+    std::uint32_t biSizeImage = 0;
+    std::int32_t biXPelsPerMeter = 0;
+    std::int32_t biYPelsPerMeter = 0;
+    std::uint32_t biClrUsed = 0;
+    std::uint32_t biClrImportant = 0;
+};
+
+// A bitmap's description as GetObject reports it.
+struct BITMAP {
+    std::int32_t bmType = 0;
+    std::int32_t bmWidth = 0;
+    std::int32_t bmHeight = 0;  // always positive
+    std::int32_t bmWidthBytes = 0;
+    std::uint16_t bmPlanes = 0;
+    std::uint16_t bmBitsPixel = 0;
+    std::uint8_t* bmBits = nullptr;  // pixel memory of a DIB section, null otherwise
+};
+
+struct RECT {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    friend bool operator==(const RECT&, const RECT&) = default;
+};
+
+// Raster operations and the stretch mode the program uses.
+constexpr std::uint32_t SRCCOPY = 0x00CC0020;
+constexpr std::uint32_t SRCAND = 0x008800C6;
+constexpr std::uint32_t SRCPAINT = 0x00EE0086;
+constexpr int BLACKONWHITE = 1;
+constexpr int WHITEONBLACK = 2;
+constexpr int COLORONCOLOR = 3;
+constexpr int HALFTONE = 4;
+
+// Object kinds as GetObjectType reports them.
+constexpr int OBJ_BITMAP = 7;
+constexpr int OBJ_ICON_KIND = 3;  // picture kind icon; not a bitmap
+
+// Region combination.
+constexpr int RGN_DIFF = 4;
+constexpr int NULLREGION = 1;
+constexpr int SIMPLEREGION = 2;
+constexpr int COMPLEXREGION = 3;
+constexpr int RGN_ERROR = 0;
+
+// --- drawing contexts -------------------------------------------------------
+
+// A new memory context; `compatibleWith` none means the screen. A fresh
+// context has a 1 x 1 monochrome bitmap selected, stretch mode BLACKONWHITE.
+HDC CreateCompatibleDC(HDC compatibleWith);
+bool DeleteDC(HDC dc);
+// The screen context (32 bits per pixel); release it with ReleaseDC.
+HDC GetDC();
+bool ReleaseDC(HDC dc);
+
+// Selects a bitmap into a context and returns the one it displaced (none on
+// failure, or when the bitmap is selected into another context already).
+HBITMAP SelectObject(HDC dc, HBITMAP bitmap);
+// The bitmap currently selected into `dc`.
+HBITMAP GetCurrentBitmap(HDC dc);
+
+int GetStretchBltMode(HDC dc);
+// Returns the previous mode, 0 on failure.
+int SetStretchBltMode(HDC dc, int mode);
+
+// --- bitmaps ----------------------------------------------------------------
+
+// A DIB section of the header's size and depth (1, 4, 8, 16, 24 or 32 bits,
+// BI_RGB) with the given colour table (entries beyond the table's 2^bpp are
+// ignored; missing ones are black). `bits` receives the pixel memory, which
+// lives as long as the bitmap. Fails (none, `bits` null) for other depths,
+// a zero size, compression, or more than 256 MiB of pixels.
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colours, std::uint8_t** bits);
+// A 32-bit bitmap compatible with the screen (top-down, initially black).
+HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
+// Loads an uncompressed BMP file (1, 4, 8, 16, 24, 32 bits; bottom-up or
+// top-down; BI_BITFIELDS at 16 and 32 bits) as a DIB section keeping the
+// file's row order. None on any failure. Accepts "\" and "/" separators.
+HBITMAP LoadBitmapFile(const std::string& fileName);
+
+// Deletes a bitmap (refused while it is selected into a context), a brush or a region.
+bool DeleteObject(HBITMAP bitmap);
+bool DeleteObject(HBRUSH brush);
+bool DeleteObject(HRGN region);
+
+int GetObjectType(HBITMAP bitmap);  // OBJ_BITMAP, or 0 for none
+bool GetObject(HBITMAP bitmap, BITMAP& out);
+
+// Colour-table access of the DIB section selected into `dc`: entries from
+// `start`, limited to the table's size. Returns the number of entries moved.
+unsigned SetDIBColorTable(HDC dc, unsigned start, std::span<const RGBQUAD> entries);
+unsigned GetDIBColorTable(HDC dc, unsigned start, std::span<RGBQUAD> entries);
+
+// --- transfers --------------------------------------------------------------
+
+// Rectangle copy with the raster operation; colours convert between depths
+// through the source's colour table. Clipped to both surfaces. Non-zero on success.
+int BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, std::uint32_t rop);
+// Scaled transfer. COLORONCOLOR (and every mode here) takes each destination
+// pixel from one source pixel, never a blend; negative extents mirror.
+int StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth, int srcHeight,
+               std::uint32_t rop);
+
+// --- fills and regions ------------------------------------------------------
+
+bool SetRect(RECT& rect, int left, int top, int right, int bottom);
+HBRUSH CreateSolidBrush(COLORREF colour);
+int FillRect(HDC dc, const RECT& rect, HBRUSH brush);
+HRGN CreateRectRgn(int left, int top, int right, int bottom);
+// dst = a op b; only RGN_DIFF is supported. Returns the region kind or RGN_ERROR.
+int CombineRgn(HRGN dst, HRGN a, HRGN b, int mode);
+bool FillRgn(HDC dc, HRGN region, HBRUSH brush);
+// The region as disjoint rectangles (for tests and painting).
+std::vector<RECT> GetRegionRects(HRGN region);
+
+// --- colours ----------------------------------------------------------------
+
+// Program colour value to RGB: system colours (0x80000000 + n, n < 31) from a
+// fixed table of the classic desktop colours (n = 15, the button face, is
+// RGB(240, 240, 240)); other values with the top bit set fail.
+bool OleTranslateColor(OLE_COLOR colour, COLORREF& out);
+
+// --- pictures ---------------------------------------------------------------
+
+enum class PictureKind { None, Bitmap, Icon };
+
+// The shared, immutable picture object. A bitmap picture owns its bitmap and
+// deletes it when the last reference goes. Icons carry 32-bit pixels with
+// alpha for drawing but are not bitmaps to the surface code.
+class Picture {
+public:
+    virtual ~Picture() = default;
+    virtual PictureKind Kind() const = 0;
+    virtual int Width() const = 0;
+    virtual int Height() const = 0;
+    // The bitmap handle behind a bitmap picture (none for other kinds).
+    virtual HBITMAP Handle() const = 0;
+    // Top-down 0xAARRGGBB pixels, Width() x Height(); alpha 255 for bitmaps.
+    virtual std::vector<std::uint32_t> Argb32() const = 0;
+};
+using StdPicture = std::shared_ptr<const Picture>;
+
+// Wraps a bitmap in a picture that takes ownership of it (the bitmap must not
+// be selected into any context). Null on failure.
+StdPicture OleCreatePictureIndirect(HBITMAP bitmap);
+// An icon picture from top-down 0xAARRGGBB pixels.
+StdPicture CreateIconPicture(int width, int height, std::vector<std::uint32_t> argb);
+// Draws a picture at its natural size with its top-left corner at (x, y);
+// icon pixels are blended by alpha.
+bool DrawPicture(HDC dc, const StdPicture& picture, int x, int y);
+
+}  // namespace korvane::gdi
