@@ -1,0 +1,21 @@
+// GIF LZW decoding straight into a frame's 8-bit index surface.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "imaging/gif/FrameRecord.h"
+
+namespace korvane::imaging::mGIFLZWDec {
+
+// Builds the decoder's constant tables; every cGIF construction calls it.
+void InitDecoderTables();
+
+// Decodes one frame's image data (the sub-block payloads joined, without
+// length bytes) into frame.DIBXOR, placing rows in interlaced order when
+// asked. Damaged data ends decoding quietly, keeping the pixels written so
+// far. Does nothing unless DIBXOR is an 8-bit surface. Throws
+// std::overflow_error for a CodeSize above 30.
+void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std::span<const std::uint8_t> data);
+
+}  // namespace korvane::imaging::mGIFLZWDec
