@@ -1,0 +1,135 @@
+#include "imaging/gif/FrameRendering.h"
+
+#include <stdexcept>
+#include <vector>
+
+#include "imaging/gif/Checked16.h"
+
+namespace korvane::imaging {
+
+namespace {
+
+void RequireSurfaces(const FrameRecord& frame)
+{
+    if (!frame.DIBXOR || !frame.DIBAND) throw std::logic_error("frame has no surfaces");
+}
+
+// The visible extent along one axis: cropped at the screen edge when asked,
+// never below 0. Evaluated in 16 bits as the document's fields are.
+std::int16_t VisibleExtent(std::int32_t surfaceExtent, std::int16_t framePos, std::int16_t screenExtent, bool crop)
+{
+    std::int16_t extent = CheckedInt16(surfaceExtent);
+    if (crop && CheckedInt16(std::int32_t{framePos} + extent) > screenExtent) {
+        extent = CheckedInt16(std::int32_t{screenExtent} - framePos);
+    }
+    return extent < 0 ? std::int16_t{0} : extent;
+}
+
+std::vector<std::uint8_t> PaletteCopy(const FrameRecord& frame)
+{
+    return {frame.LocalPalette.begin(), frame.LocalPalette.end()};
+}
+
+void BlackenEntry(std::vector<std::uint8_t>& palette, std::uint8_t entry)
+{
+    palette[4 * entry] = 0;
+    palette[4 * entry + 1] = 0;
+    palette[4 * entry + 2] = 0;
+}
+
+// One mask row: bit 1 (leftmost pixel in the top bit) where the index is t.
+void PackMaskRow(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width, std::uint8_t t)
+{
+    std::int32_t x = 0;
+    for (; x + 8 <= width; x += 8) {
+        unsigned bits = 0;
+        for (int k = 0; k < 8; ++k)
+            bits = (bits << 1) | (indices[x + k] == t ? 1U : 0U);
+        *mask++ = static_cast<std::uint8_t>(bits);
+    }
+    if (x < width) {
+        unsigned bits = 0;
+        const int tail = width - x;
+        for (int k = 0; k < tail; ++k)
+            bits = (bits << 1) | (indices[x + k] == t ? 1U : 0U);
+        *mask = static_cast<std::uint8_t>(bits << (8 - tail));
+    }
+}
+
+// The 8-bit image seen through a colour table that is white at t and black
+// elsewhere, copied into the 1-bit mask: on memory that is one comparison a
+// pixel. Surfaces of other depths or sizes take the platform's copy instead.
+void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const std::vector<std::uint8_t>& imagePalette)
+{
+    cDIB& image = *frame.DIBXOR;
+    cDIB& mask = *frame.DIBAND;
+    const bool plainPair =
+        image.bpp() == 8 && mask.bpp() == 1 && image.Width() == mask.Width() && image.Height() == mask.Height();
+    if (plainPair) {
+        for (std::int32_t y = 0; y < image.Height(); ++y) {
+            PackMaskRow(image.lpBits() + static_cast<std::ptrdiff_t>(y) * image.BytesPerScanline(),
+                        mask.lpBits() + static_cast<std::ptrdiff_t>(y) * mask.BytesPerScanline(), image.Width(), t);
+        }
+        return;
+    }
+    std::vector<std::uint8_t> whiteAtT(1024, 0);
+    whiteAtT[4 * t] = whiteAtT[4 * t + 1] = whiteAtT[4 * t + 2] = 255;
+    image.SetPalette(whiteAtT);
+    mask.LoadBlt(image.hDC());
+    image.SetPalette(imagePalette);
+}
+
+}  // namespace
+
+const std::vector<std::uint8_t>& MaskPalette()
+{
+    static const std::vector<std::uint8_t> palette{0, 0, 0, 0, 255, 255, 255, 0};
+    return palette;
+}
+
+FrameDrawRects ComputeFrameDrawRects(const FrameRecord& frame, const LogicalScreenDescriptor& screen, std::int16_t Left,
+                                     std::int16_t Top, float ScaleFactor, bool ScreenCrop)
+{
+    RequireSurfaces(frame);
+    FrameDrawRects r;
+    r.srcWidth = VisibleExtent(frame.DIBXOR->Width(), frame.Left, screen.ScreenWidth, ScreenCrop);
+    r.srcHeight = VisibleExtent(frame.DIBXOR->Height(), frame.Top, screen.ScreenHeight, ScreenCrop);
+    // Products and sums in double, rounded once, as the single-precision
+    // operands widen exactly.
+    const double scale = ScaleFactor;
+    r.x = RoundToInt32(double{static_cast<float>(Left)} + scale * static_cast<float>(frame.Left));
+    r.y = RoundToInt32(double{static_cast<float>(Top)} + scale * static_cast<float>(frame.Top));
+    r.width = RoundToInt32(scale * static_cast<float>(r.srcWidth));
+    r.height = RoundToInt32(scale * static_cast<float>(r.srcHeight));
+    return r;
+}
+
+void DrawFrame(const FrameRecord& frame, const LogicalScreenDescriptor& screen, gdi::HDC hDC, std::int16_t Left,
+               std::int16_t Top, float ScaleFactor, bool ScreenCrop)
+{
+    const FrameDrawRects r = ComputeFrameDrawRects(frame, screen, Left, Top, ScaleFactor, ScreenCrop);
+    if (frame.UseTransparentColor) {
+        frame.DIBAND->Stretch(hDC, r.x, r.y, r.width, r.height, 0, 0, r.srcWidth, r.srcHeight, gdi::SRCAND,
+                              gdi::COLORONCOLOR);
+        frame.DIBXOR->Stretch(hDC, r.x, r.y, r.width, r.height, 0, 0, r.srcWidth, r.srcHeight, gdi::SRCPAINT,
+                              gdi::COLORONCOLOR);
+    } else {
+        frame.DIBXOR->Stretch(hDC, r.x, r.y, r.width, r.height, 0, 0, r.srcWidth, r.srcHeight, gdi::SRCCOPY,
+                              gdi::COLORONCOLOR);
+    }
+}
+
+void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex)
+{
+    RequireSurfaces(frame);
+    std::vector<std::uint8_t> imagePalette = PaletteCopy(frame);
+    if (frame.UseTransparentColor) {
+        BlackenEntry(imagePalette, TransparentColorIndex);
+        WriteMaskBits(frame, TransparentColorIndex, imagePalette);
+    } else {
+        frame.DIBAND->Cls(0);
+    }
+    frame.DIBXOR->SetPalette(imagePalette);
+}
+
+}  // namespace korvane::imaging

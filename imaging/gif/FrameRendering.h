@@ -1,0 +1,46 @@
+// Preparing a frame's two surfaces for transparent drawing (the mask white
+// exactly where the frame is transparent, the image black there) and drawing
+// a frame at a position and scale with two raster passes.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "imaging/gif/FrameRecord.h"
+#include "imaging/gif/GifDocument.h"
+#include "platform/gdi/gdi.h"
+
+namespace korvane::imaging {
+
+// The two-entry colour table of every mask: entry 0 black, entry 1 white.
+const std::vector<std::uint8_t>& MaskPalette();
+
+// Where a frame lands: the destination rectangle on the target context and
+// the visible size taken from the frame's top-left corner.
+struct FrameDrawRects {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::int16_t srcWidth = 0;
+    std::int16_t srcHeight = 0;
+    friend bool operator==(const FrameDrawRects&, const FrameDrawRects&) = default;
+};
+
+// Throws std::logic_error for a frame without surfaces and
+// std::overflow_error when a size or position does not fit.
+FrameDrawRects ComputeFrameDrawRects(const FrameRecord& frame, const LogicalScreenDescriptor& screen, std::int16_t Left,
+                                     std::int16_t Top, float ScaleFactor, bool ScreenCrop);
+
+// Mask with AND then image with OR for a transparent frame, one plain copy
+// otherwise. Nothing is drawn when it throws.
+void DrawFrame(const FrameRecord& frame, const LogicalScreenDescriptor& screen, gdi::HDC hDC, std::int16_t Left,
+               std::int16_t Top, float ScaleFactor, bool ScreenCrop);
+
+// Sets the mask bits (1 where the index is TransparentColorIndex, when the
+// frame uses transparency, else all 0) and the image's colour table (the
+// frame's palette with that entry black). Throws std::logic_error for a frame
+// without surfaces.
+void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex);
+
+}  // namespace korvane::imaging

@@ -1,0 +1,262 @@
+#include "imaging/gif/GifReader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <exception>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+
+#include "imaging/gif/FrameRendering.h"
+#include "imaging/gif/mGIFLZWDec.h"
+
+namespace korvane::imaging {
+
+namespace {
+
+constexpr std::uint8_t kExtensionIntroducer = 0x21;
+constexpr std::uint8_t kImageIntroducer = 0x2C;
+constexpr std::uint8_t kTrailer = 0x3B;
+constexpr std::uint8_t kGraphicControlLabel = 0xF9;
+constexpr std::uint8_t kApplicationLabel = 0xFF;
+
+// Runs one lenient step: whatever it throws (a surface that cannot be made,
+// a code size the decoder refuses) skips just that step.
+template <class Step>
+void Attempt(Step&& step)
+{
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+std::int32_t TableEntries(std::uint8_t packed)
+{
+    return 2 << GetBitField(packed, 0x07);
+}
+
+}  // namespace
+
+GifReader::GifReader(GifDocument& doc, std::span<const std::uint8_t> stream) : m_Doc(doc), m_Stream(stream) {}
+
+bool GifReader::Read()
+{
+    if (!AcceptHeader()) return false;
+    ReadLogicalScreen();
+    ReadBlocks();
+    m_Doc.FramesCount = m_nFrame;
+    return true;
+}
+
+bool GifReader::AcceptHeader() const
+{
+    if (m_Stream.size() < 3) throw std::out_of_range("stream too short for the GIF signature");
+    if (std::memcmp(m_Stream.data(), "GIF", 3) != 0) return false;
+    if (m_Stream.size() < 6) throw std::out_of_range("stream too short for the GIF version");
+    return std::memcmp(m_Stream.data() + 3, "87a", 3) == 0 || std::memcmp(m_Stream.data() + 3, "89a", 3) == 0;
+}
+
+std::int16_t GifReader::Int16At(std::int64_t at) const
+{
+    return static_cast<std::int16_t>(ByteAt(at) | (ByteAt(at + 1) << 8));
+}
+
+// Bytes cut off by the end of the stream count as zero.
+void GifReader::ReadLogicalScreen()
+{
+    m_Pos = 6;
+    LogicalScreenDescriptor& screen = m_Doc.LogicalScreen;
+    screen.ScreenWidth = Int16At(m_Pos);
+    screen.ScreenHeight = Int16At(m_Pos + 2);
+    screen.PackedFields = ByteAt(m_Pos + 4);
+    screen.ScreenBackgroundColorIndex = ByteAt(m_Pos + 5);
+    screen.PixelAspect = ByteAt(m_Pos + 6);
+    m_Pos = 13;
+    m_Doc.GlobalPaletteExists = GetBitField(screen.PackedFields, 0x80) != 0;
+    if (m_Doc.GlobalPaletteExists) {
+        m_Doc.GlobalPaletteSorted = GetBitField(screen.PackedFields, 0x08) != 0;
+        m_Doc.GlobalPaletteEntries = static_cast<std::int16_t>(TableEntries(screen.PackedFields));
+        ReadColourTable(m_Doc.GlobalPalette, m_Doc.GlobalPaletteEntries);
+    }
+}
+
+// Red, green, blue in the stream become blue, green, red, 0; entries cut off
+// by the end of the stream keep what they held.
+void GifReader::ReadColourTable(PaletteBytes& palette, std::int32_t entries)
+{
+    for (std::int32_t i = 0; i < entries; ++i) {
+        const std::int64_t at = m_Pos + 3 * i;
+        if (InStream(at + 2)) palette[4 * i] = ByteAt(at + 2);
+        if (InStream(at + 1)) palette[4 * i + 1] = ByteAt(at + 1);
+        if (InStream(at)) palette[4 * i + 2] = ByteAt(at);
+    }
+    m_Pos += 3 * entries;
+}
+
+// Each branch leaves m_Pos on the block's last byte (a terminator), so one
+// step forward reaches the next introducer; unknown bytes are stepped over
+// one at a time.
+void GifReader::ReadBlocks()
+{
+    const auto end = static_cast<std::int64_t>(m_Stream.size());
+    do {
+        if (InStream(m_Pos)) {
+            switch (m_Stream[static_cast<std::size_t>(m_Pos)]) {
+                case kExtensionIntroducer:
+                    ReadExtension();
+                    break;
+                case kImageIntroducer:
+                    ReadImage();
+                    break;
+                case kTrailer:
+                    return;
+                default:
+                    break;
+            }
+        }
+        ++m_Pos;
+    } while (m_Pos < end);
+}
+
+void GifReader::ReadExtension()
+{
+    ++m_Pos;
+    if (!InStream(m_Pos)) return;
+    switch (m_Stream[static_cast<std::size_t>(m_Pos)]) {
+        case kGraphicControlLabel:
+            ReadGraphicControl();
+            break;
+        case kApplicationLabel:
+            ReadApplication();
+            break;
+        default:
+            SkipSubBlocks();
+            break;
+    }
+}
+
+// Prepares the slot of the next image (or the spare slot after the last one).
+// Past 32767 images there is no next slot and the block changes nothing.
+void GifReader::ReadGraphicControl()
+{
+    ++m_Pos;
+    const std::int64_t body = m_Pos;
+    m_Pos += 5;
+    if (m_nFrame == std::numeric_limits<std::int16_t>::max()) return;
+    m_Doc.Frames.resize(static_cast<std::size_t>(m_nFrame) + 1);
+    FrameRecord& slot = m_Doc.Frames[static_cast<std::size_t>(m_nFrame)];
+    const std::uint8_t packed = ByteAt(body + 1);
+    slot.Delay = Int16At(body + 2);
+    slot.DisposalMethod = GetBitField(packed, 0x1C);
+    slot.UserInput = GetBitField(packed, 0x02) != 0;
+    slot.UseTransparentColor = GetBitField(packed, 0x01) != 0;
+    if (slot.UseTransparentColor) slot.TransparentColorIndex = ByteAt(body + 4);
+}
+
+void GifReader::ReadApplication()
+{
+    static constexpr char kNetscape[] = "NETSCAPE2.0";
+    ++m_Pos;
+    std::array<char, 11> identifier{};
+    for (std::size_t i = 0; i < identifier.size(); ++i)
+        identifier[i] = static_cast<char>(ByteAt(m_Pos + 1 + i));
+    m_Pos += 12;
+    ReadSubBlocks();
+    if (std::memcmp(identifier.data(), kNetscape, identifier.size()) != 0) return;
+    // The loop count is the second and third byte of the first sub-block; a
+    // shorter block or a count beyond 16 signed bits leaves it as it was.
+    if (m_Data.size() < 3) return;
+    const int loops = m_Data[1] | (m_Data[2] << 8);
+    if (loops <= std::numeric_limits<std::int16_t>::max()) m_Doc.AnimationLoops = static_cast<std::int16_t>(loops);
+}
+
+void GifReader::ReadImage()
+{
+    ++m_Pos;
+    FrameRecord& frame = PrepareImageSlot();
+    const std::int64_t descriptor = m_Pos;
+    m_Pos += 9;
+    frame.Left = Int16At(descriptor);
+    frame.Top = Int16At(descriptor + 2);
+    const std::int16_t width = Int16At(descriptor + 4);
+    const std::int16_t height = Int16At(descriptor + 6);
+    const std::uint8_t packed = ByteAt(descriptor + 8);
+    frame.Interlaced = GetBitField(packed, 0x40) != 0;
+    frame.LocalPaletteUsed = GetBitField(packed, 0x80) != 0;
+    ReadImagePalette(frame, packed);
+    frame.DIBXOR = std::make_shared<cDIB>();
+    frame.DIBAND = std::make_shared<cDIB>();
+    Attempt([&] { frame.DIBXOR->Create(width, height, 8); });
+    Attempt([&] { frame.DIBAND->Create(width, height, 1); });
+    if (InStream(m_Pos)) m_CodeSize = m_Stream[static_cast<std::size_t>(m_Pos)];
+    ++m_Pos;
+    ReadSubBlocks();
+    Attempt([&] { DecodeFrame(frame, m_CodeSize); });
+}
+
+// Images beyond 32767 are read into slot 32767 again.
+FrameRecord& GifReader::PrepareImageSlot()
+{
+    if (m_nFrame < std::numeric_limits<std::int16_t>::max()) ++m_nFrame;
+    m_Doc.Frames.resize(static_cast<std::size_t>(m_nFrame));
+    return m_Doc.Frames[static_cast<std::size_t>(m_nFrame) - 1];
+}
+
+// A frame without a table of its own is decoded and drawn with the global one.
+void GifReader::ReadImagePalette(FrameRecord& frame, std::uint8_t packed)
+{
+    if (frame.LocalPaletteUsed) {
+        frame.LocalPaletteSorted = GetBitField(packed, 0x20) != 0;
+        frame.LocalPaletteEntries = static_cast<std::int16_t>(TableEntries(packed));
+        ReadColourTable(frame.LocalPalette, frame.LocalPaletteEntries);
+    } else {
+        frame.LocalPaletteSorted = m_Doc.GlobalPaletteSorted;
+        frame.LocalPaletteEntries = m_Doc.GlobalPaletteEntries;
+        frame.LocalPalette = m_Doc.GlobalPalette;
+    }
+}
+
+void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize)
+{
+    std::vector<std::uint8_t> palette(frame.LocalPalette.begin(), frame.LocalPalette.end());
+    if (frame.UseTransparentColor) {
+        const std::size_t t = 4 * static_cast<std::size_t>(frame.TransparentColorIndex & 0xFF);
+        palette[t] = palette[t + 1] = palette[t + 2] = 0;
+    }
+    frame.DIBXOR->SetPalette(palette);
+    frame.DIBAND->SetPalette(MaskPalette());
+    mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Data);
+    if (frame.UseTransparentColor) BuildFrameMask(frame, static_cast<std::uint8_t>(frame.TransparentColorIndex));
+}
+
+// Gathers the payloads of the sub-blocks starting at the size byte under
+// m_Pos, leaving m_Pos on the terminating zero. A block cut off by the end of
+// the stream is padded with zeros; a missing size byte or terminator ends the
+// gathering with what was collected and m_Pos where it stopped.
+bool GifReader::ReadSubBlocks()
+{
+    m_Data.clear();
+    while (InStream(m_Pos)) {
+        const std::uint8_t size = m_Stream[static_cast<std::size_t>(m_Pos)];
+        if (size == 0) return true;
+        const auto first = static_cast<std::size_t>(m_Pos) + 1;
+        const std::size_t available = std::min<std::size_t>(size, m_Stream.size() - first);
+        const auto from = m_Stream.begin() + static_cast<std::ptrdiff_t>(first);
+        m_Data.insert(m_Data.end(), from, from + static_cast<std::ptrdiff_t>(available));
+        m_Data.resize(m_Data.size() + static_cast<std::size_t>(size - available), 0);
+        m_Pos += size + 1;
+    }
+    return false;
+}
+
+void GifReader::SkipSubBlocks()
+{
+    ++m_Pos;
+    while (InStream(m_Pos) && m_Stream[static_cast<std::size_t>(m_Pos)] != 0) {
+        m_Pos += m_Stream[static_cast<std::size_t>(m_Pos)] + 1;
+    }
+}
+
+}  // namespace korvane::imaging

@@ -1,0 +1,177 @@
+#include "imaging/gif/GifWriter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "imaging/gif/Checked16.h"
+#include "imaging/gif/mGIFLZWEnc.h"
+
+namespace korvane::imaging {
+
+namespace {
+
+constexpr std::uint8_t kLoopExtension[] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S',  'C',
+                                           'A',  'P',  'E',  '2', '.', '0', 0x03, 0x01};
+
+const cDIB& ImageSurface(const FrameRecord& frame)
+{
+    if (!frame.DIBXOR) throw std::logic_error("frame has no surfaces");
+    return *frame.DIBXOR;
+}
+
+// A stream whose pixels reach past the code size decodes as garbage, so such
+// a frame is refused rather than written.
+void RequireIndicesBelow(const cDIB& image, unsigned limit)
+{
+    if (limit > 255 || image.bpp() != 8) return;
+    // limit is a power of two: every index lies below it exactly when their OR does.
+    std::uint8_t all = 0;
+    for (std::int32_t y = 0; y < image.Height(); ++y) {
+        const std::uint8_t* row = image.lpBits() + static_cast<std::ptrdiff_t>(y) * image.BytesPerScanline();
+        for (std::int32_t x = 0; x < image.Width(); ++x)
+            all |= row[x];
+    }
+    if (all >= limit) throw std::domain_error("pixel index beyond the frame's code size");
+}
+
+// Room for the usual worst case of LZW output, so the stream is built in one
+// buffer without regrowth; pages never written cost nothing.
+std::size_t EstimatedSize(const GifDocument& doc)
+{
+    std::size_t bytes = 2048;
+    for (std::int16_t f = 0; f < doc.FramesCount && static_cast<std::size_t>(f) < doc.Frames.size(); ++f) {
+        const auto& image = doc.Frames[static_cast<std::size_t>(f)].DIBXOR;
+        bytes += 1024;
+        if (image)
+            bytes += static_cast<std::size_t>(image->Width()) * static_cast<std::size_t>(image->Height()) * 3 / 2;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+std::uint8_t TableExponent(std::int16_t entries)
+{
+    std::uint8_t n = 1;
+    while ((1 << n) < entries)
+        ++n;
+    return n;
+}
+
+GifWriter::GifWriter(GifDocument& doc) : m_Doc(doc) {}
+
+std::vector<std::uint8_t> GifWriter::Write()
+{
+    m_Out.clear();
+    m_Out.reserve(EstimatedSize(m_Doc));
+    WriteHeader();
+    const std::uint8_t globalExponent = m_Doc.GlobalPaletteExists ? TableExponent(m_Doc.GlobalPaletteEntries) : 0;
+    WriteLogicalScreen(globalExponent);
+    if (m_Doc.GlobalPaletteExists) WriteColourTable(m_Doc.GlobalPalette, m_Doc.GlobalPaletteEntries, globalExponent);
+    if (m_Doc.FramesCount > 0) WriteLoopExtension();
+    for (std::int16_t f = 1; f <= m_Doc.FramesCount; ++f) {
+        WriteFrame(m_Doc.Frames.at(static_cast<std::size_t>(f) - 1), globalExponent);
+    }
+    m_Out.push_back(0x3B);
+    return std::move(m_Out);
+}
+
+// A document without frames is written as GIF87a unless its first slot asks
+// for transparency.
+void GifWriter::WriteHeader()
+{
+    bool modern = m_Doc.FramesCount > 0;
+    if (!modern) modern = m_Doc.Frames.at(0).UseTransparentColor;
+    PutText("GIF");
+    PutText(modern ? "89a" : "87a");
+}
+
+// The colour resolution and the size field both carry N - 1.
+void GifWriter::WriteLogicalScreen(std::uint8_t globalExponent)
+{
+    std::uint8_t packed = 0;
+    if (m_Doc.GlobalPaletteExists) {
+        const auto field = static_cast<std::uint8_t>(globalExponent - 1);
+        packed = static_cast<std::uint8_t>(0x80 | (field << 4) | (m_Doc.GlobalPaletteSorted ? 0x08 : 0) | field);
+    }
+    LogicalScreenDescriptor& screen = m_Doc.LogicalScreen;
+    screen.PackedFields = packed;
+    Put16(screen.ScreenWidth);
+    Put16(screen.ScreenHeight);
+    m_Out.push_back(screen.PackedFields);
+    m_Out.push_back(screen.ScreenBackgroundColorIndex);
+    m_Out.push_back(screen.PixelAspect);
+}
+
+// Written for every document with frames, a loop count of 0 included.
+void GifWriter::WriteLoopExtension()
+{
+    m_Out.insert(m_Out.end(), std::begin(kLoopExtension), std::end(kLoopExtension));
+    Put16(m_Doc.AnimationLoops);
+    m_Out.push_back(0x00);
+}
+
+void GifWriter::WriteFrame(const FrameRecord& frame, std::uint8_t globalExponent)
+{
+    const cDIB& image = ImageSurface(frame);
+    const std::uint8_t localExponent = frame.LocalPaletteUsed ? TableExponent(frame.LocalPaletteEntries) : 0;
+    const std::uint8_t exponent = frame.LocalPaletteUsed ? localExponent : globalExponent;
+    if (exponent == 0) throw std::overflow_error("frame has no colour table to refer to");
+    const std::uint8_t codeSize = std::max<std::uint8_t>(exponent, 2);
+    RequireIndicesBelow(image, 1U << codeSize);
+
+    WriteGraphicControl(frame);
+    m_Out.push_back(0x2C);
+    Put16(frame.Left);
+    Put16(frame.Top);
+    Put16(CheckedInt16(image.Width()));
+    Put16(CheckedInt16(image.Height()));
+    m_Out.push_back(static_cast<std::uint8_t>((exponent - 1) | (frame.LocalPaletteSorted ? 0x20 : 0) |
+                                              (frame.Interlaced ? 0x40 : 0) | (frame.LocalPaletteUsed ? 0x80 : 0)));
+    if (frame.LocalPaletteUsed) WriteColourTable(frame.LocalPalette, frame.LocalPaletteEntries, localExponent);
+    m_Out.push_back(codeSize);
+    mGIFLZWEnc::EncodeFromDIB(m_Out, frame, static_cast<std::uint8_t>(codeSize + 1), frame.Interlaced);
+    m_Out.push_back(0x00);
+}
+
+// The disposal method is shifted unmasked, so it must stay below 64.
+void GifWriter::WriteGraphicControl(const FrameRecord& frame)
+{
+    if (frame.DisposalMethod >= 64) throw std::overflow_error("disposal method does not fit the packed byte");
+    const auto packed = static_cast<std::uint8_t>((frame.DisposalMethod << 2) | (frame.UserInput ? 0x02 : 0) |
+                                                  (frame.UseTransparentColor ? 0x01 : 0));
+    const std::uint8_t header[] = {0x21, 0xF9, 0x04, packed};
+    m_Out.insert(m_Out.end(), std::begin(header), std::end(header));
+    Put16(frame.Delay);
+    m_Out.push_back(frame.UseTransparentColor ? static_cast<std::uint8_t>(frame.TransparentColorIndex) : 0);
+    m_Out.push_back(0x00);
+}
+
+// 2^exponent entries of red, green, blue; those past `entries` stay black.
+void GifWriter::WriteColourTable(const PaletteBytes& palette, std::int16_t entries, std::uint8_t exponent)
+{
+    if (entries > 256) throw std::out_of_range("colour table larger than the palette");
+    const std::size_t start = m_Out.size();
+    m_Out.resize(start + 3 * (std::size_t{1} << exponent), 0);
+    std::uint8_t* table = m_Out.data() + start;
+    for (std::int32_t i = 0; i < entries; ++i) {
+        table[3 * i] = palette[4 * i + 2];
+        table[3 * i + 1] = palette[4 * i + 1];
+        table[3 * i + 2] = palette[4 * i];
+    }
+}
+
+void GifWriter::Put16(std::int32_t value)
+{
+    const auto bits = static_cast<std::uint16_t>(value);
+    m_Out.push_back(static_cast<std::uint8_t>(bits & 0xFF));
+    m_Out.push_back(static_cast<std::uint8_t>(bits >> 8));
+}
+
+void GifWriter::PutText(const char* text)
+{
+    m_Out.insert(m_Out.end(), text, text + std::strlen(text));
+}
+
+}  // namespace korvane::imaging
