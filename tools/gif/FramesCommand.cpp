@@ -1,0 +1,107 @@
+// korvane-gif frames: each frame's indices, mask and colours as netpbm files.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "imaging/gif/cGIF.h"
+#include "tools/gif/Commands.h"
+
+namespace korvane::tools {
+
+namespace {
+
+using imaging::cDIB;
+
+std::string FrameName(int n)
+{
+    char name[16];
+    std::snprintf(name, sizeof name, "%03d", n);
+    return name;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& header, const std::vector<std::uint8_t>& body)
+{
+    std::ofstream out(path, std::ios::binary);
+    out << header;
+    out.write(reinterpret_cast<const char*>(body.data()), static_cast<std::streamsize>(body.size()));
+    out.close();
+    if (!out) throw CommandError("cannot write " + path.string());
+}
+
+std::string Header(const char* magic, const cDIB& dib, bool withMax)
+{
+    return std::string(magic) + "\n" + std::to_string(dib.Width()) + " " + std::to_string(dib.Height()) + "\n" +
+           (withMax ? "255\n" : "");
+}
+
+const std::uint8_t* Row(const cDIB& dib, std::int32_t y)
+{
+    return dib.lpBits() + std::ptrdiff_t{y} * dib.BytesPerScanline();
+}
+
+// The indices one byte a pixel; anything but an 8-bit surface has none.
+std::vector<std::uint8_t> IndexRaster(const cDIB& dib)
+{
+    std::vector<std::uint8_t> raster;
+    if (dib.bpp() != 8) return raster;
+    for (std::int32_t y = 0; y < dib.Height(); ++y)
+        raster.insert(raster.end(), Row(dib, y), Row(dib, y) + dib.Width());
+    return raster;
+}
+
+// PBM rows are packed like 1-bit surface rows, leftmost pixel in the top bit,
+// padded to a whole byte; 1 is black there and transparent here.
+std::vector<std::uint8_t> MaskRaster(const cDIB& dib)
+{
+    std::vector<std::uint8_t> raster;
+    if (dib.bpp() != 1) return raster;
+    const std::int32_t rowBytes = (dib.Width() + 7) / 8;
+    for (std::int32_t y = 0; y < dib.Height(); ++y)
+        raster.insert(raster.end(), Row(dib, y), Row(dib, y) + rowBytes);
+    return raster;
+}
+
+std::vector<std::uint8_t> ColourRaster(const cDIB& dib, const std::vector<std::uint8_t>& indices)
+{
+    std::vector<std::uint8_t> table;
+    dib.GetPalette(table);
+    table.resize(1024, 0);
+    std::vector<std::uint8_t> raster;
+    raster.reserve(indices.size() * 3);
+    for (std::uint8_t i : indices) {
+        raster.insert(raster.end(), {table[4 * i + 2], table[4 * i + 1], table[4 * i]});
+    }
+    return raster;
+}
+
+void WriteFrame(const imaging::cGIF& gif, std::int16_t n, const std::filesystem::path& dir)
+{
+    const auto image = gif.FrameDIBXOR(n);
+    const auto mask = gif.FrameDIBAND(n);
+    if (!image || !mask) throw CommandError("frame " + std::to_string(n) + " has no surfaces");
+    const std::string base = FrameName(n);
+    const std::vector<std::uint8_t> indices = IndexRaster(*image);
+    WriteFile(dir / (base + ".index.pgm"), Header("P5", *image, true), indices);
+    WriteFile(dir / (base + ".mask.pbm"), Header("P4", *mask, false), MaskRaster(*mask));
+    WriteFile(dir / (base + ".ppm"), Header("P6", *image, true), ColourRaster(*image, indices));
+}
+
+}  // namespace
+
+int RunFrames(const Arguments& args)
+{
+    RequireArgumentCount(args, 2, 2, "frames FILE DIR");
+    imaging::cGIF gif;
+    if (!gif.LoadFromFile(args[0])) throw CommandError("cannot load " + args[0] + " as a GIF");
+    const std::filesystem::path dir(args[1]);
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec) throw CommandError("cannot create " + args[1] + ": " + ec.message());
+    for (std::int16_t n = 1; n <= gif.FramesCount(); ++n)
+        WriteFrame(gif, n, dir);
+    return 0;
+}
+
+}  // namespace korvane::tools
