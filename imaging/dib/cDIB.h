@@ -38,7 +38,7 @@ public:
     std::int32_t Stretch(gdi::HDC hDstDC, std::int32_t x, std::int32_t y, std::int32_t nWidth, std::int32_t nHeight,
                          std::int32_t xSrc = 0, std::int32_t ySrc = 0, std::int32_t nSrcWidth = 0,
                          std::int32_t nSrcHeight = 0, std::uint32_t lROP = gdi::SRCCOPY,
-                         std::int32_t StretchMode = gdi::COLORONCOLOR);
+                         std::int32_t StretchMode = gdi::COLORONCOLOR) const;
     void Cls(gdi::OLE_COLOR BackColor = 0);
     // Throws std::out_of_range for an empty array (no element 0).
     void SetPalette(const std::vector<std::uint8_t>& palette);

@@ -95,6 +95,9 @@ constexpr int HALFTONE = 4;
 constexpr int OBJ_BITMAP = 7;
 constexpr int OBJ_ICON_KIND = 3;  // picture kind icon; not a bitmap
 
+// The screen's depth, and so that of every bitmap made compatible with it.
+constexpr int ScreenCompatibleBitsPerPixel = 32;
+
 // Region combination.
 constexpr int RGN_DIFF = 4;
 constexpr int NULLREGION = 1;
@@ -135,7 +138,11 @@ HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 // Loads an uncompressed BMP file (1, 4, 8, 16, 24, 32 bits; bottom-up or
 // top-down; BI_BITFIELDS at 16 and 32 bits) as a DIB section keeping the
 // file's row order. None on any failure. Accepts "\" and "/" separators.
+// Bit fields other than 5-5-5 and 8-8-8 are converted to those on loading.
 HBITMAP LoadBitmapFile(const std::string& fileName);
+// The file's length in bytes, for the loader's callers. Throws
+// std::system_error (no_such_file_or_directory) when there is no such file.
+std::uint64_t FileLength(const std::string& fileName);
 
 // Deletes a bitmap (refused while it is selected into a context), a brush or a region.
 bool DeleteObject(HBITMAP bitmap);
@@ -156,7 +163,10 @@ unsigned GetDIBColorTable(HDC dc, unsigned start, std::span<RGBQUAD> entries);
 // through the source's colour table. Clipped to both surfaces. Non-zero on success.
 int BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, std::uint32_t rop);
 // Scaled transfer. COLORONCOLOR (and every mode here) takes each destination
-// pixel from one source pixel, never a blend; negative extents mirror.
+// pixel from one source pixel, never a blend. A negative extent spans
+// [origin + extent, origin); extents of opposite signs mirror. Destination
+// pixels whose source pixel lies off the source surface are left alone.
+// Raster operations other than SRCCOPY, SRCAND and SRCPAINT fail (0).
 int StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth, int srcHeight,
                std::uint32_t rop);
 
@@ -176,7 +186,8 @@ std::vector<RECT> GetRegionRects(HRGN region);
 
 // Program colour value to RGB: system colours (0x80000000 + n, n < 31) from a
 // fixed table of the classic desktop colours (n = 15, the button face, is
-// RGB(240, 240, 240)); other values with the top bit set fail.
+// RGB(192, 192, 192); n = 5, the window, is white; n = 8, window text, is
+// black); other values with the top bit set fail.
 bool OleTranslateColor(OLE_COLOR colour, COLORREF& out);
 
 // --- pictures ---------------------------------------------------------------
@@ -202,7 +213,10 @@ using StdPicture = std::shared_ptr<const Picture>;
 // Wraps a bitmap in a picture that takes ownership of it (the bitmap must not
 // be selected into any context). Null on failure.
 StdPicture OleCreatePictureIndirect(HBITMAP bitmap);
-// An icon picture from top-down 0xAARRGGBB pixels.
+// The empty picture: draws nothing, 0 x 0.
+StdPicture CreateEmptyPicture();
+// An icon picture from top-down 0xAARRGGBB pixels; null unless the vector
+// holds width x height pixels of a size of at least 1 x 1.
 StdPicture CreateIconPicture(int width, int height, std::vector<std::uint32_t> argb);
 // Draws a picture at its natural size with its top-left corner at (x, y);
 // icon pixels are blended by alpha.

@@ -1,0 +1,39 @@
+#include "platform/gdi/Surface.h"
+
+#include <new>
+
+namespace korvane::gdi {
+
+bool IsSupportedDepth(int bpp)
+{
+    return bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+}
+
+std::int64_t RowBytes(std::int64_t width, int bpp)
+{
+    return (width * bpp + 31) / 32 * 4;
+}
+
+std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topDown)
+{
+    if (width < 1 || height < 1 || !IsSupportedDepth(bpp)) return nullptr;
+    const std::int64_t stride = RowBytes(width, bpp);
+    const std::int64_t bytes = stride * height;
+    if (bytes > MaxPixelBytes) return nullptr;
+    std::shared_ptr<Surface> surface;
+    try {
+        surface.reset(new Surface);
+        surface->m_words = std::make_unique<std::uint32_t[]>(static_cast<std::size_t>(bytes / 4));
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+    surface->m_width = width;
+    surface->m_height = height;
+    surface->m_bpp = bpp;
+    surface->m_topDown = topDown;
+    surface->m_stride = static_cast<std::size_t>(stride);
+    surface->colours.count = bpp <= 8 ? 1u << bpp : 0u;
+    return surface;
+}
+
+}  // namespace korvane::gdi

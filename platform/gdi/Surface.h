@@ -1,0 +1,67 @@
+// Pixel memory of one bitmap in the DIB layout: rows padded to 32-bit words,
+// top-down or bottom-up, with a colour table for depths of 8 bits and less.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+#include "platform/gdi/gdi.h"
+
+namespace korvane::gdi {
+
+// Graphics platforms refuse larger surfaces, and one hostile header must not
+// be able to take the machine's memory.
+constexpr std::int64_t MaxPixelBytes = std::int64_t{256} << 20;
+
+struct ColourTable {
+    std::array<RGBQUAD, 256> entries{};
+    unsigned count = 0;  // 2^bpp for indexed surfaces, 0 otherwise
+};
+
+bool IsSupportedDepth(int bpp);
+// ((width * bpp + 31) / 32) * 4, in 64 bits so no argument can overflow it.
+std::int64_t RowBytes(std::int64_t width, int bpp);
+
+class Surface {
+public:
+    // Zero-filled memory; null for an unsupported depth or size, more than
+    // MaxPixelBytes, or when the memory cannot be had.
+    static std::shared_ptr<Surface> Make(int width, int height, int bpp, bool topDown);
+
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+    int Bpp() const { return m_bpp; }
+    bool TopDown() const { return m_topDown; }
+    std::size_t Stride() const { return m_stride; }
+    std::size_t ByteSize() const { return m_stride * static_cast<std::size_t>(m_height); }
+    std::uint8_t* Bits() { return reinterpret_cast<std::uint8_t*>(m_words.get()); }
+    const std::uint8_t* Bits() const { return reinterpret_cast<const std::uint8_t*>(m_words.get()); }
+    // Row y counted from the top, whatever the memory order.
+    std::uint8_t* Row(int y) { return Bits() + RowOffset(y); }
+    const std::uint8_t* Row(int y) const { return Bits() + RowOffset(y); }
+    // Rows are whole 32-bit words, so 32-bit pixels can be addressed as such.
+    std::uint32_t* Row32(int y) { return m_words.get() + RowOffset(y) / 4; }
+    const std::uint32_t* Row32(int y) const { return m_words.get() + RowOffset(y) / 4; }
+
+    // Guarded by the object registry's lock: transfers work on a copy.
+    ColourTable colours;
+
+private:
+    Surface() = default;
+    std::size_t RowOffset(int y) const
+    {
+        const int memoryRow = m_topDown ? y : m_height - 1 - y;
+        return static_cast<std::size_t>(memoryRow) * m_stride;
+    }
+
+    std::unique_ptr<std::uint32_t[]> m_words;
+    int m_width = 0;
+    int m_height = 0;
+    int m_bpp = 0;
+    bool m_topDown = true;
+    std::size_t m_stride = 0;
+};
+
+}  // namespace korvane::gdi

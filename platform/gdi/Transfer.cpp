@@ -1,0 +1,390 @@
+#include "platform/gdi/Transfer.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "platform/gdi/AxisMap.h"
+#include "platform/gdi/ColourConversion.h"
+
+namespace korvane::gdi {
+
+namespace {
+
+using Lut = std::array<std::uint32_t, 256>;
+
+// What one call's row routine needs besides the two rows.
+struct RowJob {
+    const AxisMap& xs;
+    const Lut& lut;          // source index -> destination value, indexed sources
+    ColourMatcher& matcher;  // colour -> destination index, direct sources
+};
+
+using RowFn = void (*)(RowJob&, std::uint8_t* dstRow, const std::uint8_t* srcRow);
+
+template <RasterOp Op>
+inline std::uint32_t Combine(std::uint32_t d, std::uint32_t s)
+{
+    if constexpr (Op == RasterOp::Copy) {
+        return s;
+    } else if constexpr (Op == RasterOp::And) {
+        return d & s;
+    } else {
+        return d | s;
+    }
+}
+
+template <int Bpp>
+inline std::uint32_t ReadRaw(const std::uint8_t* row, int x)
+{
+    if constexpr (Bpp == 1) {
+        return (row[x >> 3] >> (7 - (x & 7))) & 1u;
+    } else if constexpr (Bpp == 4) {
+        return (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15u;
+    } else if constexpr (Bpp == 8) {
+        return row[x];
+    } else if constexpr (Bpp == 16) {
+        std::uint16_t v;
+        std::memcpy(&v, row + 2 * static_cast<std::size_t>(x), 2);
+        return v;
+    } else if constexpr (Bpp == 24) {
+        const std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
+        return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+    } else {
+        std::uint32_t v;
+        std::memcpy(&v, row + 4 * static_cast<std::size_t>(x), 4);
+        return v;
+    }
+}
+
+template <int Bpp, RasterOp Op>
+inline void Store(std::uint8_t* row, int x, std::uint32_t v)
+{
+    if constexpr (Bpp == 1 || Bpp == 4) {
+        constexpr std::uint32_t mask = (1u << Bpp) - 1;
+        const int shift = Bpp == 1 ? 7 - (x & 7) : ((x & 1) ? 0 : 4);
+        std::uint8_t& b = row[Bpp == 1 ? x >> 3 : x >> 1];
+        const std::uint32_t r = Combine<Op>((b >> shift) & mask, v) & mask;
+        b = static_cast<std::uint8_t>((b & ~(mask << shift)) | (r << shift));
+    } else if constexpr (Bpp == 8) {
+        row[x] = static_cast<std::uint8_t>(Combine<Op>(row[x], v));
+    } else if constexpr (Bpp == 16) {
+        std::uint8_t* p = row + 2 * static_cast<std::size_t>(x);
+        std::uint16_t d;
+        std::memcpy(&d, p, 2);
+        const auto r = static_cast<std::uint16_t>(Combine<Op>(d, v));
+        std::memcpy(p, &r, 2);
+    } else if constexpr (Bpp == 24) {
+        std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
+        const std::uint32_t d = std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
+        const std::uint32_t r = Combine<Op>(d, v);
+        p[0] = static_cast<std::uint8_t>(r);
+        p[1] = static_cast<std::uint8_t>(r >> 8);
+        p[2] = static_cast<std::uint8_t>(r >> 16);
+    } else {
+        std::uint8_t* p = row + 4 * static_cast<std::size_t>(x);
+        std::uint32_t d;
+        std::memcpy(&d, p, 4);
+        const std::uint32_t r = Combine<Op>(d, v);
+        std::memcpy(p, &r, 4);
+    }
+}
+
+template <int SrcBpp, int DstBpp>
+inline std::uint32_t ToDestination(RowJob& job, std::uint32_t raw)
+{
+    if constexpr (SrcBpp <= 8) {
+        return job.lut[raw];
+    } else {
+        std::uint32_t colour;
+        if constexpr (SrcBpp == 16) {
+            colour = Unpack555(raw);
+        } else {
+            colour = raw & 0x00FFFFFFu;
+        }
+        if constexpr (DstBpp <= 8) {
+            return job.matcher.Index(colour);
+        } else if constexpr (DstBpp == 16) {
+            return Pack555(colour);
+        } else {
+            return colour;
+        }
+    }
+}
+
+// Any depth pair: read, convert, combine, store, one pixel at a time.
+template <int SrcBpp, int DstBpp, RasterOp Op>
+void GenericRow(RowJob& job, std::uint8_t* dstRow, const std::uint8_t* srcRow)
+{
+    const AxisMap& xs = job.xs;
+    for (int k = 0; k < xs.count; ++k) {
+        const std::uint32_t v = ToDestination<SrcBpp, DstBpp>(job, ReadRaw<SrcBpp>(srcRow, xs.Src(k)));
+        Store<DstBpp, Op>(dstRow, xs.dstStart + k, v);
+    }
+}
+
+// Indexed source onto 32 bits: one table look-up per pixel, the frame draw's path.
+template <int SrcBpp, RasterOp Op, bool Identity>
+void IndexedTo32Row(RowJob& job, std::uint8_t* dstRow, const std::uint8_t* srcRow)
+{
+    const AxisMap& xs = job.xs;
+    std::uint32_t* d = reinterpret_cast<std::uint32_t*>(dstRow) + xs.dstStart;
+    const Lut& lut = job.lut;
+    for (int k = 0; k < xs.count; ++k) {
+        const int sx = Identity ? xs.srcStart + k : xs.src[static_cast<std::size_t>(k)];
+        d[k] = Combine<Op>(d[k], lut[ReadRaw<SrcBpp>(srcRow, sx)]);
+    }
+}
+
+template <RasterOp Op, bool Identity>
+void Direct32Row(RowJob& job, std::uint8_t* dstRow, const std::uint8_t* srcRow)
+{
+    const AxisMap& xs = job.xs;
+    std::uint32_t* d = reinterpret_cast<std::uint32_t*>(dstRow) + xs.dstStart;
+    const auto* s = reinterpret_cast<const std::uint32_t*>(srcRow);
+    for (int k = 0; k < xs.count; ++k) {
+        const int sx = Identity ? xs.srcStart + k : xs.src[static_cast<std::size_t>(k)];
+        d[k] = Combine<Op>(d[k], s[sx]);
+    }
+}
+
+template <int BytesPerPixel>
+void CopyBytesRow(RowJob& job, std::uint8_t* dstRow, const std::uint8_t* srcRow)
+{
+    const AxisMap& xs = job.xs;
+    std::memmove(dstRow + static_cast<std::size_t>(xs.dstStart) * BytesPerPixel,
+                 srcRow + static_cast<std::size_t>(xs.srcStart) * BytesPerPixel,
+                 static_cast<std::size_t>(xs.count) * BytesPerPixel);
+}
+
+template <int SrcBpp, int DstBpp>
+RowFn SelectGenericOp(RasterOp op)
+{
+    switch (op) {
+        case RasterOp::Copy:
+            return &GenericRow<SrcBpp, DstBpp, RasterOp::Copy>;
+        case RasterOp::And:
+            return &GenericRow<SrcBpp, DstBpp, RasterOp::And>;
+        case RasterOp::Or:
+            return &GenericRow<SrcBpp, DstBpp, RasterOp::Or>;
+    }
+    return nullptr;
+}
+
+template <int SrcBpp>
+RowFn SelectGenericDst(int dstBpp, RasterOp op)
+{
+    switch (dstBpp) {
+        case 1:
+            return SelectGenericOp<SrcBpp, 1>(op);
+        case 4:
+            return SelectGenericOp<SrcBpp, 4>(op);
+        case 8:
+            return SelectGenericOp<SrcBpp, 8>(op);
+        case 16:
+            return SelectGenericOp<SrcBpp, 16>(op);
+        case 24:
+            return SelectGenericOp<SrcBpp, 24>(op);
+        default:
+            return SelectGenericOp<SrcBpp, 32>(op);
+    }
+}
+
+RowFn SelectGeneric(int srcBpp, int dstBpp, RasterOp op)
+{
+    switch (srcBpp) {
+        case 1:
+            return SelectGenericDst<1>(dstBpp, op);
+        case 4:
+            return SelectGenericDst<4>(dstBpp, op);
+        case 8:
+            return SelectGenericDst<8>(dstBpp, op);
+        case 16:
+            return SelectGenericDst<16>(dstBpp, op);
+        case 24:
+            return SelectGenericDst<24>(dstBpp, op);
+        default:
+            return SelectGenericDst<32>(dstBpp, op);
+    }
+}
+
+template <int SrcBpp, RasterOp Op>
+RowFn SelectIndexedTo32(bool identity)
+{
+    return identity ? &IndexedTo32Row<SrcBpp, Op, true> : &IndexedTo32Row<SrcBpp, Op, false>;
+}
+
+template <int SrcBpp>
+RowFn SelectIndexedTo32Op(RasterOp op, bool identity)
+{
+    switch (op) {
+        case RasterOp::Copy:
+            return SelectIndexedTo32<SrcBpp, RasterOp::Copy>(identity);
+        case RasterOp::And:
+            return SelectIndexedTo32<SrcBpp, RasterOp::And>(identity);
+        case RasterOp::Or:
+            return SelectIndexedTo32<SrcBpp, RasterOp::Or>(identity);
+    }
+    return nullptr;
+}
+
+RowFn SelectDirect32(RasterOp op, bool identity)
+{
+    switch (op) {
+        case RasterOp::Copy:
+            return identity ? &CopyBytesRow<4> : &Direct32Row<RasterOp::Copy, false>;
+        case RasterOp::And:
+            return identity ? &Direct32Row<RasterOp::And, true> : &Direct32Row<RasterOp::And, false>;
+        case RasterOp::Or:
+            return identity ? &Direct32Row<RasterOp::Or, true> : &Direct32Row<RasterOp::Or, false>;
+    }
+    return nullptr;
+}
+
+bool SameTable(const ColourTable& a, const ColourTable& b)
+{
+    return a.count == b.count && std::equal(a.entries.begin(), a.entries.begin() + a.count, b.entries.begin());
+}
+
+// Destination values of every source index. Equal tables copy indices as
+// they are, even where a table holds one colour twice.
+Lut BuildLut(int srcBpp, const ColourTable& srcColours, int dstBpp, const ColourTable& dstColours)
+{
+    Lut lut{};
+    if (srcBpp > 8) return lut;
+    const unsigned n = 1u << srcBpp;
+    const bool sameIndices = srcBpp == dstBpp && SameTable(srcColours, dstColours);
+    for (unsigned i = 0; i < n; ++i) {
+        const std::uint32_t colour = i < srcColours.count ? ColourOf(srcColours.entries[i]) : 0;
+        lut[i] = sameIndices ? i : PixelValueFor(dstBpp, dstColours, colour);
+    }
+    return lut;
+}
+
+bool IsIdentityCopy(int srcBpp, int dstBpp, RasterOp op, bool xIdentity, bool sameIndices)
+{
+    if (op != RasterOp::Copy || !xIdentity || srcBpp != dstBpp || srcBpp < 8) return false;
+    return srcBpp > 8 || sameIndices;
+}
+
+RowFn SelectRow(int srcBpp, int dstBpp, RasterOp op, bool xIdentity, bool sameIndices)
+{
+    if (IsIdentityCopy(srcBpp, dstBpp, op, xIdentity, sameIndices)) {
+        switch (srcBpp) {
+            case 8:
+                return &CopyBytesRow<1>;
+            case 16:
+                return &CopyBytesRow<2>;
+            case 24:
+                return &CopyBytesRow<3>;
+            default:
+                return &CopyBytesRow<4>;
+        }
+    }
+    if (dstBpp == 32) {
+        switch (srcBpp) {
+            case 1:
+                return SelectIndexedTo32Op<1>(op, xIdentity);
+            case 4:
+                return SelectIndexedTo32Op<4>(op, xIdentity);
+            case 8:
+                return SelectIndexedTo32Op<8>(op, xIdentity);
+            case 32:
+                return SelectDirect32(op, xIdentity);
+            default:
+                break;
+        }
+    }
+    return SelectGeneric(srcBpp, dstBpp, op);
+}
+
+std::shared_ptr<Surface> CopyOf(const Surface& s)
+{
+    auto copy = Surface::Make(s.Width(), s.Height(), s.Bpp(), s.TopDown());
+    if (copy) std::memcpy(copy->Bits(), s.Bits(), s.ByteSize());
+    return copy;
+}
+
+template <int Bpp>
+void FillRows(Surface& dst, int left, int top, int right, int bottom, std::uint32_t value)
+{
+    for (int y = top; y < bottom; ++y) {
+        std::uint8_t* row = dst.Row(y);
+        if constexpr (Bpp == 32) {
+            std::fill(dst.Row32(y) + left, dst.Row32(y) + right, value);
+        } else if constexpr (Bpp == 8) {
+            std::memset(row + left, static_cast<int>(value & 0xFF), static_cast<std::size_t>(right - left));
+        } else {
+            for (int x = left; x < right; ++x)
+                Store<Bpp, RasterOp::Copy>(row, x, value);
+        }
+    }
+}
+
+}  // namespace
+
+std::optional<RasterOp> RasterOpFromCode(std::uint32_t rop)
+{
+    switch (rop) {
+        case SRCCOPY:
+            return RasterOp::Copy;
+        case SRCAND:
+            return RasterOp::And;
+        case SRCPAINT:
+            return RasterOp::Or;
+        default:
+            return std::nullopt;
+    }
+}
+
+void Transfer(Surface& dst, const ColourTable& dstColours, const Surface& src, const ColourTable& srcColours,
+              const Placement& to, const Placement& from, RasterOp op)
+{
+    const AxisMap xs = MapAxis(to.x, to.width, from.x, from.width, dst.Width(), src.Width());
+    const AxisMap ys = MapAxis(to.y, to.height, from.y, from.height, dst.Height(), src.Height());
+    if (xs.count == 0 || ys.count == 0) return;
+    // Reading and writing one surface would see rows already written.
+    std::shared_ptr<Surface> snapshot;
+    const Surface* source = &src;
+    if (&dst == &src) {
+        snapshot = CopyOf(src);
+        if (!snapshot) return;
+        source = snapshot.get();
+    }
+    const bool sameIndices = src.Bpp() == dst.Bpp() && SameTable(srcColours, dstColours);
+    const Lut lut = BuildLut(src.Bpp(), srcColours, dst.Bpp(), dstColours);
+    ColourMatcher matcher(dstColours);
+    RowJob job{xs, lut, matcher};
+    const RowFn row = SelectRow(src.Bpp(), dst.Bpp(), op, xs.identity, sameIndices);
+    for (int k = 0; k < ys.count; ++k)
+        row(job, dst.Row(ys.dstStart + k), source->Row(ys.Src(k)));
+}
+
+void Fill(Surface& dst, const RECT& rect, std::uint32_t value)
+{
+    const int left = std::max(rect.left, 0), top = std::max(rect.top, 0);
+    const int right = std::min(rect.right, dst.Width()), bottom = std::min(rect.bottom, dst.Height());
+    if (left >= right || top >= bottom) return;
+    switch (dst.Bpp()) {
+        case 1:
+            FillRows<1>(dst, left, top, right, bottom, value);
+            break;
+        case 4:
+            FillRows<4>(dst, left, top, right, bottom, value);
+            break;
+        case 8:
+            FillRows<8>(dst, left, top, right, bottom, value);
+            break;
+        case 16:
+            FillRows<16>(dst, left, top, right, bottom, value);
+            break;
+        case 24:
+            FillRows<24>(dst, left, top, right, bottom, value);
+            break;
+        default:
+            FillRows<32>(dst, left, top, right, bottom, value);
+            break;
+    }
+}
+
+}  // namespace korvane::gdi
