@@ -9,7 +9,7 @@ korvane_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-liberation2
 )
 
 korvane_install_deps() {
