@@ -1,0 +1,234 @@
+#include "app/fAbout.h"
+
+#include <QPointer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "tests/app/NavTestSupport.h"
+#include "tests/platform/fakes/FakeProcessStarter.h"
+#include "tests/platform/fakes/FakeRegistry.h"
+
+namespace korvane::app {
+namespace {
+
+using platform::fakes::FakeProcessStarter;
+using platform::fakes::FakeRegistry;
+using platform::fakes::RegString;
+using testing::LookupFileSystem;
+using testing::RecordingMessageBox;
+using testing::TestApp;
+
+const std::string kInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const std::string kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
+const std::string kUnavailable = "System Information Is Unavailable At This Time";
+
+class AboutTest : public ::testing::Test {
+protected:
+    AboutTest() { TestApp(); }
+    ~AboutTest() override { delete about_; }
+
+    fAbout& About(const std::string& title = "Korvane", const std::string& link = "")
+    {
+        delete about_;
+        about_ = new fAbout(nullptr, title, link, SysInfoPlatform{registry, files, processes, messages});
+        return *about_;
+    }
+
+    FakeRegistry registry;
+    LookupFileSystem files;
+    FakeProcessStarter processes;
+    RecordingMessageBox messages;
+
+private:
+    QPointer<fAbout> about_;
+};
+
+TEST_F(AboutTest, LoadWithDefaultBranding)
+{
+    fAbout& about = About();
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Korvane"));
+    EXPECT_EQ(about.lblTitle->text(), QStringLiteral("Korvane"));
+    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version 1.0.0"));
+    EXPECT_EQ(about.lblDescription->text(),
+              QStringLiteral("Korvane is a handy tool which you can use to quickly determine your Body Mass Index, "
+                             "thereby helping you to stay healthy. For more information on this and other products, "
+                             "Please contact us at: "));
+    EXPECT_EQ(about.lblDisclaimer->text(), QString());
+}
+
+TEST_F(AboutTest, LoadEndsTheDescriptionWithTheLink)
+{
+    fAbout& about = About("Slim & Co BMI", "https://slim.example/bmi");
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Slim & Co BMI"));
+    EXPECT_EQ(about.lblTitle->text(), QStringLiteral("Slim & Co BMI"));
+    EXPECT_TRUE(about.lblDescription->text().startsWith(QStringLiteral("Slim & Co BMI is a handy tool")));
+    EXPECT_TRUE(
+        about.lblDescription->text().endsWith(QStringLiteral("Please contact us at: https://slim.example/bmi")));
+}
+
+TEST_F(AboutTest, DesignOfTheBox)
+{
+    fAbout& about = About();
+    EXPECT_EQ(about.size(), QSize(382, 237));
+    EXPECT_EQ(about.minimumSize(), about.maximumSize());
+    EXPECT_EQ(about.cmdOK->text(), QStringLiteral("OK"));
+    EXPECT_TRUE(about.cmdOK->isDefault());
+    EXPECT_EQ(about.cmdSysInfo->text(), QStringLiteral("&System Info..."));
+    EXPECT_EQ(about.cmdOK->geometry(), QRect(283, 175, 84, 23));
+    EXPECT_EQ(about.cmdSysInfo->geometry(), QRect(284, 205, 83, 23));
+    EXPECT_EQ(about.lblDescription->geometry(), QRect(70, 75, 259, 78));
+}
+
+TEST_F(AboutTest, OkEnterAndEscapeUnloadTheBox)
+{
+    for (const int how : {0, 1, 2}) {
+        QPointer<fAbout> about = &About();
+        about->show();
+        if (how == 0) about->cmdOK->click();
+        if (how != 0) QTest::keyClick(about, how == 1 ? Qt::Key_Return : Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(about.isNull()) << how;
+    }
+}
+
+// One path of StartSysInfo through registry, file lookup and process start.
+struct SysInfoCase {
+    const char* name;
+    std::map<std::string, FakeRegistry::Values> keys;
+    std::set<std::string> files;
+    bool startSucceeds;
+    std::vector<std::string> expectStarted;
+    std::vector<std::string> expectLooked;
+    bool expectMessage;
+};
+
+class StartSysInfoTest : public AboutTest, public ::testing::WithParamInterface<SysInfoCase> {};
+
+TEST_P(StartSysInfoTest, StartsTheProgramOrSaysItCannot)
+{
+    const SysInfoCase& c = GetParam();
+    registry.keys = c.keys;
+    files.existing = c.files;
+    processes.succeeds = c.startSucceeds;
+    About().StartSysInfo();
+    EXPECT_EQ(processes.started, c.expectStarted);
+    EXPECT_EQ(files.looked, c.expectLooked);
+    ASSERT_EQ(messages.shown.size(), c.expectMessage ? 1U : 0U);
+    if (c.expectMessage) {
+        EXPECT_EQ(messages.shown[0].text, kUnavailable);
+        EXPECT_EQ(messages.shown[0].title, "Korvane");
+        EXPECT_EQ(messages.shown[0].icon, platform::MessageIcon::None);
+    }
+}
+
+const std::string kMsinfo = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo\\msinfo32.exe";
+const std::string kFolder = "C:\\Windows\\System32";
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, StartSysInfoTest,
+    ::testing::Values(
+        SysInfoCase{"FirstKeyStartsItsPathUnchecked",
+                    {{kInfoKey, {{"PATH", RegString(kMsinfo)}}}},
+                    {},
+                    true,
+                    {kMsinfo},
+                    {},
+                    false},
+        SysInfoCase{"FirstKeyWinsOverTheSecond",
+                    {{kInfoKey, {{"PATH", RegString(kMsinfo)}}}, {kFolderKey, {{"MSINFO", RegString(kFolder)}}}},
+                    {kFolder + "\\MSINFO32.EXE"},
+                    true,
+                    {kMsinfo},
+                    {},
+                    false},
+        SysInfoCase{"FirstKeyPathThatDoesNotStart",
+                    {{kInfoKey, {{"PATH", RegString("C:\\gone.exe")}}}},
+                    {},
+                    false,
+                    {"C:\\gone.exe"},
+                    {},
+                    true},
+        SysInfoCase{"SecondKeyWithTheProgram",
+                    {{kInfoKey, {}}, {kFolderKey, {{"MSINFO", RegString(kFolder)}}}},
+                    {kFolder + "\\MSINFO32.EXE"},
+                    true,
+                    {kFolder + "\\MSINFO32.EXE"},
+                    {kFolder + "\\MSINFO32.EXE"},
+                    false},
+        SysInfoCase{"SecondKeyWithoutTheProgram",
+                    {{kFolderKey, {{"MSINFO", RegString(kFolder)}}}},
+                    {},
+                    true,
+                    {},
+                    {kFolder + "\\MSINFO32.EXE"},
+                    true},
+        SysInfoCase{"SecondKeyWithoutItsValue", {{kFolderKey, {}}}, {"\\MSINFO32.EXE"}, true, {}, {}, true},
+        SysInfoCase{"NeitherKey", {}, {}, true, {}, {}, true},
+        SysInfoCase{"SecondKeyProgramThatDoesNotStart",
+                    {{kFolderKey, {{"MSINFO", RegString(kFolder)}}}},
+                    {kFolder + "\\MSINFO32.EXE"},
+                    false,
+                    {kFolder + "\\MSINFO32.EXE"},
+                    {kFolder + "\\MSINFO32.EXE"},
+                    true}),
+    [](const ::testing::TestParamInfo<SysInfoCase>& info) { return std::string(info.param.name); });
+
+TEST_F(AboutTest, SysInfoButtonRunsStartSysInfo)
+{
+    About().cmdSysInfo->click();
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].text, kUnavailable);
+    EXPECT_EQ(registry.opened, (std::vector<std::string>{kInfoKey, kFolderKey}));
+}
+
+TEST_F(AboutTest, GetKeyValueReadsStringValues)
+{
+    platform::fakes::FakeRegistryValue unterminated;
+    unterminated.bytes = {'a', 'b', 'c'};
+    platform::fakes::FakeRegistryValue number;
+    number.type = 4;
+    number.bytes = {0x2A, 0, 0, 0};
+    platform::fakes::FakeRegistryValue overstated = RegString("xy");
+    overstated.reportedLength = 5000;
+    registry.keys["K"] = {{"s", RegString("text")},
+                          {"empty", RegString("")},
+                          {"raw", unterminated},
+                          {"n", number},
+                          {"long", RegString(std::string(1023, 'x'))},
+                          {"toolong", RegString(std::string(1024, 'x'))},
+                          {"over", overstated}};
+    fAbout& about = About();
+
+    struct Case {
+        const char* key;
+        const char* value;
+        bool ok;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"K", "s", true, "text"},
+        {"K", "empty", true, ""},
+        {"K", "raw", true, "abc"},
+        {"K", "n", true, "unchanged"},
+        {"K", "long", true, std::string(1023, 'x')},
+        {"K", "toolong", false, ""},
+        {"K", "missing", false, ""},
+        {"Missing", "s", false, ""},
+        {"K", "over", true, std::string("xy") + std::string(1021, '\0')},
+    };
+    for (const Case& c : cases) {
+        std::string text = "unchanged";
+        EXPECT_EQ(about.GetKeyValue(platform::HKEY_LOCAL_MACHINE, c.key, c.value, text), c.ok) << c.value;
+        EXPECT_EQ(text, c.text) << c.value;
+    }
+}
+
+TEST_F(AboutTest, RendersFinished)
+{
+    fAbout& about = About("Korvane", "https://korvane.example");
+    about.show();
+    EXPECT_TRUE(testing::SavePng(about, QStringLiteral("fAbout")));
+}
+
+}  // namespace
+}  // namespace korvane::app

@@ -1,0 +1,79 @@
+#include "platform/qt/QtPopupMenu.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace korvane::platform::qt {
+namespace {
+
+QApplication& App()
+{
+    static int argc = 1;
+    static char name[] = "korvane-tests";
+    static char* argv[] = {name, nullptr};
+    // Left alive at exit: tearing Qt down after the test runner is not worth it.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Runs `act` on the menu once it is open; `seen` gets its geometry.
+void WhenOpen(std::function<void(QMenu&)> act, QRect& seen)
+{
+    QTimer::singleShot(50, [act = std::move(act), &seen] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        seen = menu->geometry();
+        act(*menu);
+    });
+}
+
+const std::vector<MenuItem> kItems = {{"Quick Help", 1001}, {"About", 1000}};
+
+TEST(QtPopupMenu, ReturnsTheChosenCommand)
+{
+    App();
+    QtPopupMenu menus;
+    struct Case {
+        std::vector<Qt::Key> keys;
+        int command;
+    };
+    for (const Case& c : {Case{{Qt::Key_Down, Qt::Key_Return}, 1001},
+                          Case{{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, 1000}, Case{{Qt::Key_Escape}, 0}}) {
+        QRect seen;
+        WhenOpen(
+            [&c](QMenu& menu) {
+                for (const Qt::Key key : c.keys)
+                    QTest::keyClick(&menu, key);
+            },
+            seen);
+        EXPECT_EQ(menus.TrackAtPointer(kItems), c.command);
+    }
+}
+
+TEST(QtPopupMenu, ShowsTheItemsWithItsRightEdgeAtThePointer)
+{
+    App();
+    QCursor::setPos(600, 300);
+    const QPoint pointer = QCursor::pos();
+    QtPopupMenu menus;
+    QRect seen;
+    QStringList texts;
+    WhenOpen(
+        [&texts](QMenu& menu) {
+            for (const QAction* action : menu.actions())
+                texts << action->text();
+            QTest::keyClick(&menu, Qt::Key_Escape);
+        },
+        seen);
+    EXPECT_EQ(menus.TrackAtPointer(kItems), 0);
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Quick Help"), QStringLiteral("About")}));
+    EXPECT_EQ(seen.right() + 1, pointer.x());
+    EXPECT_EQ(seen.top(), pointer.y());
+}
+
+}  // namespace
+}  // namespace korvane::platform::qt
