@@ -1,0 +1,286 @@
+#include "controls/gif_viewer/GIFPlayer.h"
+
+#include <exception>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+namespace korvane::controls {
+namespace {
+
+constexpr std::int32_t FirstTickInterval = 1;  // frame 1 follows almost at once
+constexpr std::int32_t CreatedInterval = 10;
+
+// Deletes a brush or region when it goes out of scope.
+template <class H>
+class ScopedObject {
+public:
+    explicit ScopedObject(H handle) : m_Handle(handle) {}
+    ~ScopedObject() { gdi::DeleteObject(m_Handle); }
+    ScopedObject(const ScopedObject&) = delete;
+    ScopedObject& operator=(const ScopedObject&) = delete;
+    H get() const { return m_Handle; }
+
+private:
+    H m_Handle;
+};
+
+gdi::COLORREF TranslatedColour(gdi::OLE_COLOR colour)
+{
+    gdi::COLORREF rgb = 0;
+    if (!gdi::OleTranslateColor(colour, rgb)) throw std::out_of_range("invalid colour value");
+    return rgb;
+}
+
+std::int16_t CheckedBorderStyle(std::int64_t value)
+{
+    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
+        throw std::overflow_error("border style does not fit 16 bits");
+    if (value != 0 && value != 1) throw std::out_of_range("border style must be 0 or 1");
+    return static_cast<std::int16_t>(value);
+}
+
+gdi::OLE_COLOR CheckedColour(std::int64_t value)
+{
+    if (value < 0 || value > std::numeric_limits<gdi::OLE_COLOR>::max())
+        throw std::out_of_range("invalid colour value");
+    const auto colour = static_cast<gdi::OLE_COLOR>(value);
+    TranslatedColour(colour);
+    return colour;
+}
+
+}  // namespace
+
+std::int32_t FrameInterval(std::int16_t d)
+{
+    if (d < 0) return 60000;
+    if (d == 0) return 100;
+    if (d < 5) return 50;
+    return std::int32_t{d} * 10;
+}
+
+GIFPlayer::GIFPlayer(ControlSurface& surface, platform::Timer& timer, const ResourceLookup& resources)
+    : m_Surface(surface), m_Timer(timer), m_Resources(resources)
+{
+    m_Timer.SetEnabled(false);
+    m_Timer.SetInterval(CreatedInterval);
+    m_Timer.OnTick([this] { TimerTick(); });
+}
+
+GIFPlayer::~GIFPlayer()
+{
+    m_Timer.SetEnabled(false);
+    m_Timer.OnTick(nullptr);
+}
+
+bool GIFPlayer::LoadFromFile(const std::string& FileName)
+{
+    m_Timer.SetEnabled(false);
+    m_FrameCount = 0;
+    const bool loaded = LoadFrameCount(m_GIF.LoadFromFile(FileName));
+    StartAnimation(m_AutoPlay);
+    return loaded;
+}
+
+bool GIFPlayer::LoadFromResource(const std::string& ResourceID, const std::string& ResourceType)
+{
+    m_Timer.SetEnabled(false);
+    m_FrameCount = 0;
+    bool loaded = false;
+    {
+        const std::vector<std::uint8_t> bytes = m_Resources.ResourceData(ResourceID, ResourceType);
+        loaded = LoadFrameCount(m_GIF.LoadFromStream(bytes));
+    }
+    StartAnimation(m_AutoPlay);
+    return loaded;
+}
+
+bool GIFPlayer::LoadFrameCount(bool loaded)
+{
+    if (loaded) m_FrameCount = m_GIF.FramesCount();
+    return m_FrameCount > 0;
+}
+
+void GIFPlayer::Play()
+{
+    m_Timer.SetEnabled(m_FrameCount > 1);
+}
+
+void GIFPlayer::Pause()
+{
+    m_Timer.SetEnabled(false);
+}
+
+void GIFPlayer::Rewind()
+{
+    m_CurrentFrame = 1;
+}
+
+void GIFPlayer::NextFrame()
+{
+    if (m_FrameCount > 0 && !m_Timer.Enabled()) Tick();
+}
+
+void GIFPlayer::Destroy()
+{
+    m_Timer.SetEnabled(false);
+    m_FrameCount = 0;
+    m_GIF.Destroy();
+    m_Canvas.Destroy();
+    m_BackBuffer.Destroy();
+    m_Background.Destroy();
+    m_bfW = 0;
+    m_bfH = 0;
+    EraseMargins();
+}
+
+void GIFPlayer::SetBackColor(gdi::OLE_COLOR New_BackColor)
+{
+    TranslatedColour(New_BackColor);
+    m_Surface.SetBackColor(New_BackColor);
+    const bool playing = m_Timer.Enabled();
+    m_Timer.SetEnabled(false);
+    StartAnimation(playing);
+}
+
+void GIFPlayer::SetBorderStyle(std::int32_t New_BorderStyle)
+{
+    m_Surface.SetBorderStyle(CheckedBorderStyle(New_BorderStyle));
+    // The border changed the client area: lay the picture out again.
+    Resize();
+}
+
+void GIFPlayer::ReadProperties(const PropertyBag& PropBag)
+{
+    m_AutoPlay = PropBag.ReadProperty("AutoPlay", 0) != 0;
+    m_Surface.SetBackColor(CheckedColour(PropBag.ReadProperty("BackColor", DefaultBackColor)));
+    m_Surface.SetBorderStyle(CheckedBorderStyle(PropBag.ReadProperty("BorderStyle", 0)));
+    m_Surface.SetEnabled(PropBag.ReadProperty("Enabled", 1) != 0);
+}
+
+void GIFPlayer::WriteProperties(PropertyBag& PropBag) const
+{
+    PropBag.WriteProperty("AutoPlay", m_AutoPlay ? 1 : 0, 0);
+    PropBag.WriteProperty("BackColor", m_Surface.BackColor(), DefaultBackColor);
+    PropBag.WriteProperty("BorderStyle", m_Surface.BorderStyle(), 0);
+    PropBag.WriteProperty("Enabled", m_Surface.Enabled() ? 1 : 0, 1);
+}
+
+void GIFPlayer::SetGIFFrameRenderedHandler(std::function<void(std::int16_t Frame)> handler)
+{
+    m_GIFFrameRendered = std::move(handler);
+}
+
+void GIFPlayer::Resize()
+{
+    UpdateBestFit();
+    EraseMargins();
+    Paint();
+}
+
+void GIFPlayer::Paint()
+{
+    if (!m_Canvas.hDIB()) return;
+    m_Canvas.Stretch(m_Surface.hDC(), m_bfx, m_bfy, m_bfW, m_bfH, 0, 0, 0, 0, gdi::SRCCOPY, gdi::COLORONCOLOR);
+    m_Surface.Refresh();
+}
+
+void GIFPlayer::StartAnimation(bool play)
+{
+    if (m_FrameCount <= 0) return;
+    CreateSurfaces();
+    m_CurrentFrame = 1;
+    EraseMargins();
+    if (m_FrameCount > 1 && play) {
+        m_Timer.SetInterval(FirstTickInterval);
+        m_Timer.SetEnabled(true);
+    } else {
+        Tick();
+    }
+}
+
+void GIFPlayer::CreateSurfaces()
+{
+    const std::int32_t width = m_GIF.ScreenWidth();
+    const std::int32_t height = m_GIF.ScreenHeight();
+    m_Canvas.Create(width, height, 32);
+    m_BackBuffer.Create(width, height, 32);
+    m_Background.Create(width, height, 32);
+    const gdi::OLE_COLOR back = m_Surface.BackColor();
+    m_Canvas.Cls(back);
+    m_BackBuffer.Cls(back);
+    m_Background.Cls(back);
+    UpdateBestFit();
+}
+
+void GIFPlayer::UpdateBestFit()
+{
+    m_Canvas.GetBestFitInfo(m_Surface.ClientWidth(), m_Surface.ClientHeight(), m_bfx, m_bfy, m_bfW, m_bfH, false);
+}
+
+void GIFPlayer::EraseMargins()
+{
+    const ScopedObject<gdi::HBRUSH> brush(gdi::CreateSolidBrush(TranslatedColour(m_Surface.BackColor())));
+    const ScopedObject<gdi::HRGN> margins(gdi::CreateRectRgn(0, 0, m_Surface.ClientWidth(), m_Surface.ClientHeight()));
+    const ScopedObject<gdi::HRGN> picture(gdi::CreateRectRgn(m_bfx, m_bfy, m_bfx + m_bfW, m_bfy + m_bfH));
+    gdi::CombineRgn(margins.get(), margins.get(), picture.get(), gdi::RGN_DIFF);
+    gdi::FillRgn(m_Surface.hDC(), margins.get(), brush.get());
+    m_Surface.Refresh();
+}
+
+void GIFPlayer::TimerTick()
+{
+    // A tick of the timer has no caller to hand an error to (a throwing
+    // GIFFrameRendered handler, a damaged frame): the animation stops there.
+    try {
+        Tick();
+    } catch (const std::exception&) {
+        m_Timer.SetEnabled(false);
+    }
+}
+
+void GIFPlayer::Tick()
+{
+    RenderCurrentFrame();
+    if (m_CurrentFrame < m_FrameCount) {
+        ++m_CurrentFrame;
+    } else {
+        m_CurrentFrame = 1;
+    }
+    Paint();
+}
+
+void GIFPlayer::RenderCurrentFrame()
+{
+    const std::int16_t n = m_CurrentFrame;
+    m_Timer.SetInterval(FrameInterval(m_GIF.FrameDelay(n)));
+    // Every pass of the animation starts on an empty canvas.
+    if (n == 1) m_BackBuffer.Cls(m_Surface.BackColor());
+    m_Canvas.LoadBlt(m_BackBuffer.hDC());
+    m_GIF.FrameDraw(m_Canvas.hDC(), n, 0, 0, 1.0F, false);
+    DisposeFrame(n);
+    if (m_GIFFrameRendered) m_GIFFrameRendered(n);
+}
+
+void GIFPlayer::DisposeFrame(std::int16_t n)
+{
+    switch (m_GIF.FrameDisposalMethod(n)) {
+        case 0:
+        case 1:
+            m_BackBuffer.LoadBlt(m_Canvas.hDC());
+            break;
+        case 2: {
+            // Restore to the control's back colour, not the GIF's background index.
+            const auto image = m_GIF.FrameDIBXOR(n);
+            if (!image) break;
+            m_Background.Stretch(m_BackBuffer.hDC(), m_GIF.FrameLeft(n), m_GIF.FrameTop(n), image->Width(),
+                                 image->Height(), 0, 0, 0, 0, gdi::SRCCOPY, gdi::COLORONCOLOR);
+            break;
+        }
+        default:
+            // 3 and every other value: the next frame goes over the canvas as it was before this one.
+            break;
+    }
+}
+
+}  // namespace korvane::controls
