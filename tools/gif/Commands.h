@@ -19,6 +19,7 @@ public:
 int RunInfo(const Arguments& args);
 int RunFrames(const Arguments& args);
 int RunResave(const Arguments& args);
+int RunRender(const Arguments& args);
 
 // Throws CommandError unless args holds between `least` and `most` entries.
 void RequireArgumentCount(const Arguments& args, std::size_t least, std::size_t most, const char* usage);

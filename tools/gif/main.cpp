@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"info", korvane::tools::RunInfo},
     {"frames", korvane::tools::RunFrames},
     {"resave", korvane::tools::RunResave},
+    {"render", korvane::tools::RunRender},
 };
 
 constexpr const char* kHelp = R"(usage: korvane-gif COMMAND ARGS...
@@ -32,6 +33,14 @@ Commands:
                       n.mask.pbm (transparency mask, 1 where transparent) and
                       n.ppm (the pixels through the frame's colour table).
   resave IN OUT       Load IN and save it as OUT.
+  render FILE DIR [--ticks N] [--back-colour RRGGBB]
+                      Play FILE through the GIF viewer's playback engine for
+                      N ticks (default: one pass over the frames). After each
+                      tick n (001, 002, ...) write the composed canvas, at the
+                      logical screen size, as n.canvas.ppm into DIR and print
+                      "tick n: frame f, i ms" (the frame composed and the
+                      interval its delay set). The back colour defaults to the
+                      viewer's own, the button face.
   --help              Show this text.
 
 Every failure prints one line on stderr and exits with status 1 (info also
