@@ -1,0 +1,265 @@
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include <gtest/gtest.h>
+
+#include "TestSurface.h"
+
+namespace korvane::gdi {
+namespace {
+
+using testing::Quad;
+using testing::TestSurface;
+
+// A bitmap file built field by field, so each test states what it varies.
+struct BmpSpec {
+    std::int32_t width = 3;
+    std::int32_t height = 2;  // negative: top-down
+    std::uint16_t bpp = 8;
+    std::uint32_t compression = 0;
+    std::uint32_t infoBytes = 40;
+    std::uint16_t planes = 1;
+    std::uint32_t coloursUsed = 0;
+    std::vector<RGBQUAD> table;
+    std::vector<std::uint32_t> masks;  // written after a 40-byte header, inside a longer one
+    std::vector<std::uint8_t> pixels;  // file order; default: byte i holds i
+    std::int64_t pixelOffsetDelta = 0;
+    std::size_t cut = 0;  // bytes removed from the end
+    char magic[2] = {'B', 'M'};
+};
+
+void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
+{
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+std::size_t PixelBytes(const BmpSpec& s)
+{
+    const std::int64_t rows = s.height < 0 ? -std::int64_t{s.height} : s.height;
+    return static_cast<std::size_t>(((std::int64_t{s.width} * s.bpp + 31) / 32) * 4 * rows);
+}
+
+std::vector<std::uint8_t> BuildBmp(BmpSpec s)
+{
+    const bool masksAfterHeader = s.infoBytes == 40 && !s.masks.empty();
+    const std::size_t headerBytes = std::min<std::size_t>(s.infoBytes, 124);  // the file never holds more
+    const std::size_t tableAt = 14 + headerBytes + (masksAfterHeader ? 12 : 0);
+    const std::size_t pixelsAt = tableAt + 4 * s.table.size();
+    if (s.pixels.empty()) {
+        s.pixels.resize(PixelBytes(s) < 4096 ? PixelBytes(s) : 0);
+        for (std::size_t i = 0; i < s.pixels.size(); ++i)
+            s.pixels[i] = static_cast<std::uint8_t>(i);
+    }
+    std::vector<std::uint8_t> b(pixelsAt + s.pixels.size());
+    b[0] = static_cast<std::uint8_t>(s.magic[0]);
+    b[1] = static_cast<std::uint8_t>(s.magic[1]);
+    Put32(b, 2, static_cast<std::uint32_t>(b.size()));
+    Put32(b, 10, static_cast<std::uint32_t>(static_cast<std::int64_t>(pixelsAt) + s.pixelOffsetDelta));
+    Put32(b, 14, s.infoBytes);
+    Put32(b, 18, static_cast<std::uint32_t>(s.width));
+    Put32(b, 22, static_cast<std::uint32_t>(s.height));
+    b[26] = static_cast<std::uint8_t>(s.planes);
+    b[28] = static_cast<std::uint8_t>(s.bpp);
+    Put32(b, 30, s.compression);
+    Put32(b, 46, s.coloursUsed);
+    for (std::size_t i = 0; i < s.masks.size(); ++i)
+        Put32(b, 54 + 4 * i, s.masks[i]);
+    for (std::size_t i = 0; i < s.table.size(); ++i) {
+        b[tableAt + 4 * i] = s.table[i].rgbBlue;
+        b[tableAt + 4 * i + 1] = s.table[i].rgbGreen;
+        b[tableAt + 4 * i + 2] = s.table[i].rgbRed;
+    }
+    std::copy(s.pixels.begin(), s.pixels.end(), b.begin() + static_cast<std::ptrdiff_t>(pixelsAt));
+    b.resize(b.size() - s.cut);
+    return b;
+}
+
+std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+{
+    const std::filesystem::path dir = std::filesystem::path(KORVANE_TEST_OUTPUT_DIR) / "gdi";
+    std::filesystem::create_directories(dir);
+    const std::filesystem::path path = dir / name;
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+std::vector<RGBQUAD> Greys(int n)
+{
+    std::vector<RGBQUAD> t(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i)
+        t[i] = RGBQUAD{static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 0, 0};
+    return t;
+}
+
+struct LoadCase {
+    std::uint16_t bpp;
+    bool topDown;
+};
+
+class LoadBmpTest : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadBmpTest, KeepsPixelBytesRowOrderAndTable)
+{
+    BmpSpec spec;
+    spec.width = 5;
+    spec.height = GetParam().topDown ? -3 : 3;
+    spec.bpp = GetParam().bpp;
+    if (spec.bpp <= 8) spec.table = Greys(1 << spec.bpp);
+    const std::vector<std::uint8_t> file = BuildBmp(spec);
+    const std::string path =
+        WriteFile("load" + std::to_string(spec.bpp) + (GetParam().topDown ? "t" : "b") + ".bmp", file);
+    const HBITMAP b = LoadBitmapFile(path);
+    ASSERT_TRUE(b);
+    BITMAP info;
+    ASSERT_TRUE(GetObject(b, info));
+    EXPECT_EQ(info.bmWidth, 5);
+    EXPECT_EQ(info.bmHeight, 3);
+    EXPECT_EQ(info.bmBitsPixel, spec.bpp);
+    const std::size_t n = PixelBytes(spec);
+    ASSERT_NE(info.bmBits, nullptr);
+    EXPECT_TRUE(std::equal(info.bmBits, info.bmBits + n, file.end() - static_cast<std::ptrdiff_t>(n)));
+
+    // The top row on screen is the file's first row only when it is top-down.
+    const HDC dc = CreateCompatibleDC({});
+    const HBITMAP old = SelectObject(dc, b);
+    if (spec.bpp <= 8) {
+        std::vector<RGBQUAD> table(1u << spec.bpp);
+        EXPECT_EQ(GetDIBColorTable(dc, 0, table), table.size());
+        EXPECT_EQ(table, spec.table);
+    }
+    TestSurface top(5, 3, 24), bottom(5, 3, 24);
+    BitBlt(top.dc(), 0, 0, 5, 1, dc, 0, 0, SRCCOPY);
+    BitBlt(bottom.dc(), 0, 0, 5, 1, dc, 0, 2, SRCCOPY);
+    const std::size_t stride = static_cast<std::size_t>(info.bmWidthBytes);
+    TestSurface firstRow(5, 1, spec.bpp, spec.table);
+    std::copy_n(file.end() - static_cast<std::ptrdiff_t>(n), stride, firstRow.bits());
+    TestSurface expected(5, 1, 24);
+    BitBlt(expected.dc(), 0, 0, 5, 1, firstRow.dc(), 0, 0, SRCCOPY);
+    const TestSurface& shown = GetParam().topDown ? top : bottom;
+    for (int x = 0; x < 5; ++x)
+        EXPECT_EQ(shown.Get(x, 0), expected.Get(x, 0)) << x;
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    EXPECT_TRUE(DeleteObject(b));
+}
+
+INSTANTIATE_TEST_SUITE_P(AllDepths, LoadBmpTest,
+                         ::testing::Values(LoadCase{1, false}, LoadCase{1, true}, LoadCase{4, false}, LoadCase{4, true},
+                                           LoadCase{8, false}, LoadCase{8, true}, LoadCase{16, false},
+                                           LoadCase{16, true}, LoadCase{24, false}, LoadCase{24, true},
+                                           LoadCase{32, false}, LoadCase{32, true}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.bpp) + (info.param.topDown ? "TopDown" : "BottomUp");
+                         });
+
+std::uint32_t FirstPixel(HBITMAP b)
+{
+    BITMAP info;
+    GetObject(b, info);
+    std::uint32_t v = 0;
+    std::memcpy(&v, info.bmBits, info.bmBitsPixel / 8);
+    return v;
+}
+
+TEST(LoadBmp, BitfieldsAreConvertedToTheSurfaceLayout)
+{
+    BmpSpec spec;
+    spec.width = 1;
+    spec.height = 1;
+    spec.bpp = 16;
+    spec.compression = 3;
+    spec.masks = {0xF800, 0x07E0, 0x001F};
+    spec.pixels = {0x00, 0xF8, 0, 0};  // 5-6-5 red
+    HBITMAP b = LoadBitmapFile(WriteFile("bf565.bmp", BuildBmp(spec)));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(FirstPixel(b), 0x7C00u);
+    DeleteObject(b);
+
+    spec.bpp = 32;
+    spec.infoBytes = 108;  // the masks inside the header
+    spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+    spec.pixels = {0x11, 0x22, 0x33, 0};
+    b = LoadBitmapFile(WriteFile("bf32.bmp", BuildBmp(spec)));
+    ASSERT_TRUE(b);
+    EXPECT_EQ(FirstPixel(b), 0x112233u);
+    DeleteObject(b);
+}
+
+TEST(LoadBmp, AcceptsBackslashSeparators)
+{
+    BmpSpec spec;
+    spec.bpp = 24;
+    std::string path = WriteFile("backslash.bmp", BuildBmp(spec));
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    const HBITMAP b = LoadBitmapFile(path);
+    EXPECT_TRUE(b);
+    DeleteObject(b);
+    EXPECT_EQ(FileLength(path), BuildBmp(spec).size());
+}
+
+TEST(LoadBmp, MissingFile)
+{
+    EXPECT_FALSE(LoadBitmapFile("/no/such/file.bmp"));
+    EXPECT_THROW(FileLength("/no/such/file.bmp"), std::system_error);
+}
+
+struct RefusalCase {
+    const char* name;
+    BmpSpec spec;
+};
+
+BmpSpec With(void (*change)(BmpSpec&))
+{
+    BmpSpec s;
+    s.table = Greys(256);
+    change(s);
+    return s;
+}
+
+class RefuseBmpTest : public ::testing::TestWithParam<RefusalCase> {};
+
+TEST_P(RefuseBmpTest, Refused)
+{
+    const std::string path = WriteFile(std::string("refuse") + GetParam().name + ".bmp", BuildBmp(GetParam().spec));
+    const HBITMAP b = LoadBitmapFile(path);
+    EXPECT_FALSE(b);
+    DeleteObject(b);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damaged, RefuseBmpTest,
+    ::testing::Values(RefusalCase{"Rle8", With([](BmpSpec& s) { s.compression = 1; })},
+                      RefusalCase{"BitfieldsAt8Bits", With([](BmpSpec& s) { s.compression = 3; })},
+                      RefusalCase{"Jpeg", With([](BmpSpec& s) { s.compression = 4; })},
+                      RefusalCase{"TruncatedPixels", With([](BmpSpec& s) { s.cut = 1; })},
+                      RefusalCase{"PixelOffsetPastTheEnd", With([](BmpSpec& s) { s.pixelOffsetDelta = 1 << 30; })},
+                      RefusalCase{"PixelOffsetInsideTheHeaders",
+                                  With([](BmpSpec& s) { s.pixelOffsetDelta = -(14 + 40 + 1024) + 10; })},
+                      RefusalCase{"TableTruncated", With([](BmpSpec& s) {
+                                      s.table.resize(3), s.pixels = {0, 0, 0, 0}, s.width = 1, s.height = 1;
+                                  })},
+                      RefusalCase{"ZeroWidth", With([](BmpSpec& s) { s.width = 0; })},
+                      RefusalCase{"NegativeWidth", With([](BmpSpec& s) { s.width = -3; })},
+                      RefusalCase{"ZeroHeight", With([](BmpSpec& s) { s.height = 0; })},
+                      RefusalCase{"MinimumHeight", With([](BmpSpec& s) { s.height = INT32_MIN; })},
+                      RefusalCase{"TwoPlanes", With([](BmpSpec& s) { s.planes = 2; })},
+                      RefusalCase{"BadMagic", With([](BmpSpec& s) { s.magic[0] = 'X'; })},
+                      RefusalCase{"CoreHeader", With([](BmpSpec& s) { s.infoBytes = 12; })},
+                      RefusalCase{"HugeInfoHeader", With([](BmpSpec& s) { s.infoBytes = 0x7FFFFFFF; })},
+                      RefusalCase{"UnsupportedDepth", With([](BmpSpec& s) { s.bpp = 2; })},
+                      RefusalCase{"Over256MiB", With([](BmpSpec& s) {
+                                      s.width = 40000, s.height = 40000, s.bpp = 24, s.table.clear();
+                                  })},
+                      RefusalCase{
+                          "NonContiguousMasks", With([](BmpSpec& s) {
+                              s.bpp = 16, s.compression = 3, s.table.clear(), s.masks = {0x7C01, 0x03E0, 0x001E};
+                          })},
+                      RefusalCase{"EmptyFile", With([](BmpSpec& s) { s.cut = 14 + 40 + 1024 + 8; })}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace korvane::gdi
