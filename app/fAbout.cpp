@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "app/mFileFound.h"
+#include "app/mSetup.h"
 
 namespace korvane::app {
 namespace {
@@ -20,7 +21,6 @@ constexpr int kMajor = KORVANE_VERSION_MAJOR;
 constexpr int kMinor = KORVANE_VERSION_MINOR;
 constexpr int kRevision = KORVANE_VERSION_PATCH;
 
-const char* const kAppTitle = "Korvane";
 const char* const kSysInfoUnavailable = "System Information Is Unavailable At This Time";
 
 // Where the System Information program is registered: its full path, or

@@ -1,0 +1,74 @@
+#include "app/cNavigation.h"
+
+#include "app/mLinks.h"
+
+namespace korvane::app {
+namespace {
+
+void BringForward(QWidget& window)
+{
+    window.show();
+    window.raise();
+    window.activateWindow();
+}
+
+}  // namespace
+
+cNavigation::cNavigation(QWidget& owner, const Branding& branding, NavigationPlatform platform)
+    : owner_(owner), branding_(branding), platform_(platform)
+{
+}
+
+void cNavigation::btnForm_Click(int Index)
+{
+    switch (Index) {
+        case 0:
+            PopUpMenu();
+            break;
+        case 1:
+            owner_.showMinimized();
+            break;
+        case 2:
+            owner_.close();
+            break;
+        default:
+            break;
+    }
+}
+
+void cNavigation::PopUpMenu()
+{
+    const int command = platform_.menus.TrackAtPointer({{"Quick Help", kCommandQuickHelp}, {"About", kCommandAbout}});
+    if (command == kCommandAbout) ShowAbout();
+    if (command == kCommandQuickHelp) ShowQuickHelp();
+}
+
+void cNavigation::lblName_Click(int Index)
+{
+    if (Index == 0) OpenLink(platform_.shell, branding_.DisplayLink);
+}
+
+void cNavigation::imBanner_Click()
+{
+    OpenLink(platform_.shell, branding_.DisplayLink);
+}
+
+void cNavigation::ShowQuickHelp()
+{
+    if (quickHelp_.isNull()) quickHelp_ = new fQuickHelp(&owner_, branding_.DisplayTitle);
+    BringForward(*quickHelp_);
+}
+
+void cNavigation::ShowAbout()
+{
+    if (about_.isNull()) about_ = new fAbout(&owner_, branding_.DisplayTitle, branding_.DisplayLink, platform_.sysInfo);
+    BringForward(*about_);
+}
+
+void cNavigation::CloseSecondaryWindows()
+{
+    if (!quickHelp_.isNull()) quickHelp_->close();
+    if (!about_.isNull()) about_->close();
+}
+
+}  // namespace korvane::app

@@ -1,0 +1,501 @@
+#include "app/fMain.h"
+
+#include <exception>
+#include <optional>
+
+#include <QCursor>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPainter>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "app/Captions.h"
+#include "app/HeightList.h"
+#include "platform/qt/QtPicture.h"
+
+static void InitArtwork()
+{
+    static const bool once = [] {
+        Q_INIT_RESOURCE(korvane_artwork);
+        return true;
+    }();
+    (void)once;
+}
+
+namespace korvane::app {
+namespace {
+
+constexpr const char* kSettingsApp = "Korvane";
+constexpr const char* kSettingsSection = "Settings";
+constexpr QSize kClientSize(488, 405);
+const QColor kFormBack(224, 224, 224);
+const QColor kFrameBack(128, 128, 128);
+const QColor kInputBack(192, 192, 192);
+
+// Layouts are designed in twips; 15 make one pixel at 96 dots per inch.
+constexpr int Px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+void Place(QWidget* widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
+}
+
+// Fonts by design name, with installed look-alikes where the design's font is missing.
+enum class Face { Tahoma, Verdana, TimesNewRoman, Arial };
+
+QFont DesignFont(Face face, double points, bool bold)
+{
+    QFont font;
+    switch (face) {
+        case Face::Tahoma:
+            font.setFamilies({"Tahoma", "Liberation Sans", "DejaVu Sans"});
+            break;
+        case Face::Verdana:
+            font.setFamilies({"Verdana", "DejaVu Sans", "Liberation Sans"});
+            break;
+        case Face::TimesNewRoman:
+            font.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
+            break;
+        case Face::Arial:
+            font.setFamilies({"Arial", "Liberation Sans", "DejaVu Sans"});
+            break;
+    }
+    font.setPixelSize(qRound(points * 96.0 / 72.0));
+    font.setBold(bold);
+    return font;
+}
+
+// The small font of controls that set none of their own.
+QFont ControlFont()
+{
+    return DesignFont(Face::Tahoma, 8.25, false);
+}
+
+void SetTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}
+
+void SetBackColour(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::Window)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const std::string& caption, const QFont& font)
+{
+    auto* label = new QLabel(QString::fromStdString(ShownCaption(caption)), parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel* MakeCaption(QWidget* parent, const char* name, const char* caption)
+{
+    QLabel* label = MakeLabel(parent, name, caption, DesignFont(Face::Verdana, 9, true));
+    label->setAlignment(Qt::AlignCenter);
+    SetBackColour(label, kFormBack);
+    return label;
+}
+
+QGroupBox* MakeFrame(QWidget* parent, const char* name, const char* caption)
+{
+    auto* frame = new QGroupBox(caption, parent);
+    frame->setObjectName(name);
+    frame->setFont(DesignFont(Face::TimesNewRoman, 12, false));
+    SetBackColour(frame, kFrameBack);
+    SetTextColour(frame, Qt::black);
+    return frame;
+}
+
+QRadioButton* MakeOption(QWidget* parent, const char* name, const char* caption)
+{
+    auto* option = new QRadioButton(caption, parent);
+    option->setObjectName(name);
+    option->setFont(ControlFont());
+    SetBackColour(option, kInputBack);
+    return option;
+}
+
+QColor ColourOf(Rgb rgb)
+{
+    return QColor(rgb.red, rgb.green, rgb.blue);
+}
+
+bool FontSizeAccepted(std::int16_t points)
+{
+    return points >= 1 && points <= 2048;
+}
+
+// After the branding record, a failing step of the load handler is skipped.
+template <class Step>
+void SkipOnFailure(Step step)
+{
+    try {
+        step();
+    } catch (const std::exception&) {
+    }
+}
+
+controls::PictureButton* MakePictureButton(QWidget* parent, const platform::Services& services, const char* name,
+                                           const QString& artwork)
+{
+    auto* button = new controls::PictureButton(services.pointer, services.timers, parent);
+    button->setObjectName(name);
+    using platform::qt::LoadArtwork;
+    button->Core().ReadProperties({{"Picture", LoadArtwork(":/artwork/" + artwork + "-normal")},
+                                   {"PictureHover", LoadArtwork(":/artwork/" + artwork + "-hover")},
+                                   {"PictureDown", LoadArtwork(":/artwork/" + artwork + "-down")}});
+    return button;
+}
+
+}  // namespace
+
+fMain::fMain(const platform::Services& services) : services_(services)
+{
+    InitArtwork();
+    setObjectName("fMain");
+    setWindowTitle("Korvane");
+    // A title bar without minimise and maximise boxes: the window's own buttons do that.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    QIcon icon;
+    icon.addFile(":/artwork/icon.png");
+    icon.addFile(":/artwork/icon@2x.png");
+    setWindowIcon(icon);
+    setFont(ControlFont());
+    resize(kClientSize);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+    CreateControls();
+    Form_Load();
+}
+
+fMain::~fMain() = default;
+
+void fMain::CreateControls()
+{
+    CreateWindowButtons();
+    CreateInputs();
+    CreateResult();
+    CreateBanner();
+    CreateLegend();
+    SetTabOrder();
+}
+
+void fMain::CreateInputs()
+{
+    Frame2 = MakeFrame(this, "Frame2", "Height");
+    Place(Frame2, 3675, 1320, 3195, 2130);
+    optHeightUnit[1] = MakeOption(Frame2, "optHeightUnit_1", "Centimeters");
+    Place(optHeightUnit[1], 1665, 1800, 1230, 240);
+    optHeightUnit[0] = MakeOption(Frame2, "optHeightUnit_0", "Feet/Inches");
+    Place(optHeightUnit[0], 300, 1800, 1230, 240);
+    optHeightUnit[0]->setChecked(true);
+    List1 = new QListWidget(Frame2);
+    List1->setObjectName("List1");
+    List1->setAccessibleName("Height");
+    List1->setFont(DesignFont(Face::Verdana, 14.25, false));
+    SetBackColour(List1, kInputBack, QPalette::Base);
+    Place(List1, 255, 630, 2715, 1065);
+    List1->installEventFilter(this);
+    lblCaptions[1] = MakeCaption(Frame2, "lblCaptions_1", "Select Height:");
+    Place(lblCaptions[1], 840, 90, 1560, 240);
+
+    Frame1 = MakeFrame(this, "Frame1", "Weight");
+    Place(Frame1, 360, 1320, 3135, 2130);
+    optWeightUnit[1] = MakeOption(Frame1, "optWeightUnit_1", "Pounds");
+    Place(optWeightUnit[1], 345, 1605, 930, 255);
+    optWeightUnit[1]->setChecked(true);
+    optWeightUnit[0] = MakeOption(Frame1, "optWeightUnit_0", "Kilograms");
+    Place(optWeightUnit[0], 1755, 1605, 1065, 255);
+    for (int index : {0, 1}) {
+        connect(optWeightUnit[static_cast<std::size_t>(index)], &QRadioButton::toggled, this, [this, index](bool on) {
+            if (on) optWeightUnit_Click(index);
+        });
+    }
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName("Text1");
+    Text1->setAccessibleName("Weight");
+    Text1->setFont(DesignFont(Face::TimesNewRoman, 26.25, false));
+    SetBackColour(Text1, kInputBack, QPalette::Base);
+    Place(Text1, 255, 735, 1395, 645);
+    connect(Text1, &QLineEdit::returnPressed, this, [this] { btnCalculate_Click(); });
+    lblCaptions[0] = MakeCaption(Frame1, "lblCaptions_0", " Enter Weight:");
+    Place(lblCaptions[0], 735, 90, 1725, 240);
+    lblWeightUnit = MakeLabel(Frame1, "lblWeightUnit", "Lbs", DesignFont(Face::TimesNewRoman, 26.25, false));
+    lblWeightUnit->setAccessibleName("Weight unit");
+    Place(lblWeightUnit, 1830, 750, 975, 615);
+}
+
+void fMain::CreateResult()
+{
+    Frame4 = MakeFrame(this, "Frame4", "Your BMI");
+    Place(Frame4, 360, 3570, 6510, 1650);
+    Timer1 = services_.timers.CreateTimer();
+    Timer1->SetInterval(250);
+    Timer1->SetEnabled(false);
+    Timer1->OnTick([this] { Timer1_Timer(); });
+    btnCalculate = MakePictureButton(Frame4, services_, "btnCalculate", "calculate");
+    btnCalculate->setAccessibleName("Calculate BMI");
+    btnCalculate->move(Px(180), Px(535));
+    btnCalculate->Core().Resize();
+    btnCalculate->Events().Click = [this] { btnCalculate_Click(); };
+    lblCaptions[2] = MakeCaption(Frame4, "lblCaptions_2", "Your BMI is:");
+    Place(lblCaptions[2], 2460, 90, 1560, 225);
+    lblIWeight = MakeLabel(Frame4, "lblIWeight", "", ControlFont());
+    // White, not the frame's own grey: text in the frame colour could not be read.
+    SetTextColour(lblIWeight, Qt::white);
+    Place(lblIWeight, 120, 1440, 2655, 255);
+    lblBMI = MakeLabel(Frame4, "lblBMI", "", DesignFont(Face::Arial, 41.25, true));
+    lblBMI->setAccessibleName("Your BMI");
+    lblBMI->setWordWrap(false);
+    lblBMI->setAlignment(Qt::AlignCenter);
+    lblBMI->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    SetBackColour(lblBMI, kInputBack);
+    Place(lblBMI, 2685, 420, 3615, 825);
+}
+
+void fMain::CreateBanner()
+{
+    const QCursor hand(QPixmap(":/artwork/hand.png"), 10, 1);
+    imBanner = new QLabel(this);
+    imBanner->setObjectName("imBanner");
+    imBanner->setAccessibleName("Banner picture");
+    imBanner->setCursor(hand);
+    Place(imBanner, 240, 120, 5625, 900);
+    lblName[1] = MakeLabel(this, "lblName_1", "Korvane", DesignFont(Face::Tahoma, 8.25, true));
+    lblName[1]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    SetTextColour(lblName[1], Qt::white);
+    Place(lblName[1], 5970, 585, 1050, 495);
+    lblName[0] = MakeLabel(this, "lblName_0", "(Your company name && link or small banner here)",
+                           DesignFont(Face::Tahoma, 17.25, true));
+    lblName[0]->setAlignment(Qt::AlignCenter);
+    lblName[0]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    lblName[0]->setCursor(hand);
+    SetBackColour(lblName[0], kFrameBack);
+    SetTextColour(lblName[0], Qt::white);
+    Place(lblName[0], 240, 120, 5625, 900);
+}
+
+void fMain::CreateLegend()
+{
+    struct LegendPlace {
+        int swatchLeft;
+        int rangeLeft;
+        int rangeWidth;
+    };
+    constexpr std::array<LegendPlace, 5> kPlaces{
+        {{240, 540, 1305}, {1905, 2235, 825}, {3105, 3405, 1200}, {4650, 4965, 750}, {5760, 6045, 975}}};
+    for (std::size_t i = 0; i < kPlaces.size(); ++i) {
+        const auto band = static_cast<BmiBand>(i);
+        const std::string rangeName = "lblRange_" + std::to_string(i);
+        lblRange[i] = MakeLabel(this, rangeName.c_str(), BandCaption(band), DesignFont(Face::Tahoma, 8.25, true));
+        lblRange[i]->setWordWrap(false);
+        SetTextColour(lblRange[i], Qt::white);
+        Place(lblRange[i], kPlaces[i].rangeLeft, 5595, kPlaces[i].rangeWidth, 195);
+        const std::string legendName = "lblLegend_" + std::to_string(i);
+        lblLegend[i] = MakeLabel(this, legendName.c_str(), "", ControlFont());
+        lblLegend[i]->setAccessibleName(QString::fromStdString(BandName(band) + " colour"));
+        SetBackColour(lblLegend[i], ColourOf(BandColour(band)));
+        Place(lblLegend[i], kPlaces[i].swatchLeft, 5550, 300, 300);
+    }
+}
+
+void fMain::CreateWindowButtons()
+{
+    struct ButtonDesign {
+        const char* name;
+        const char* artwork;
+        const char* accessibleName;
+        int left;
+    };
+    constexpr std::array<ButtonDesign, 3> kButtons{{{"btnForm_0", "menu", "Menu", 5970},
+                                                    {"btnForm_1", "minimise", "Minimise", 6345},
+                                                    {"btnForm_2", "close", "Close", 6720}}};
+    for (std::size_t i = 0; i < kButtons.size(); ++i) {
+        btnForm[i] = MakePictureButton(this, services_, kButtons[i].name, kButtons[i].artwork);
+        btnForm[i]->setAccessibleName(kButtons[i].accessibleName);
+        btnForm[i]->move(Px(kButtons[i].left), Px(165));
+        btnForm[i]->Core().Resize();
+        btnForm[i]->Events().Click = [this, i] { btnForm_Click(static_cast<int>(i)); };
+    }
+}
+
+void fMain::SetTabOrder()
+{
+    const std::array<QWidget*, 8> order{Text1,        optWeightUnit[1], optWeightUnit[0], List1,
+                                        btnCalculate, btnForm[0],       btnForm[1],       btnForm[2]};
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(order[i], order[i + 1]);
+}
+
+void fMain::Form_Load()
+{
+    branding_ = ReadBranding(services_.files, services_.encoding);
+    SkipOnFailure([this] { optHeightUnit_Click(0); });
+    SkipOnFailure([this] {
+        optHeightUnit[0]->hide();
+        optHeightUnit[1]->hide();
+    });
+    // The animated banner's viewer is set up here, before the banner picture.
+    SkipOnFailure([this] {
+        if (branding_.ShowPicture()) {
+            const QImage picture =
+                platform::qt::ToQImage(services_.pictures.LoadPicture(branding_.BannerPath), devicePixelRatioF());
+            imBanner->setPixmap(QPixmap::fromImage(picture));
+            if (!picture.isNull()) imBanner->resize(picture.size());
+            imBanner->setEnabled(true);
+            imBanner->show();
+            imBanner->raise();
+        } else {
+            imBanner->setEnabled(false);
+            imBanner->hide();
+            lblName[0]->raise();
+        }
+    });
+    SkipOnFailure([this] {
+        Text1->setText(
+            QString::fromStdString(services_.settings.GetSetting(kSettingsApp, kSettingsSection, "Weight", "140")));
+    });
+    SkipOnFailure([this] {
+        SetListIndex(SavedHeightIndex(services_.settings.GetSetting(kSettingsApp, kSettingsSection, "Height", "20")));
+    });
+    SkipOnFailure([this] {
+        if (FontSizeAccepted(branding_.Record.CompanyFontSize)) {
+            lblName[0]->setFont(DesignFont(Face::Tahoma, branding_.Record.CompanyFontSize, true));
+        }
+        lblName[0]->setText(QString::fromStdString(ShownCaption(branding_.DisplayCompany)));
+        if (FontSizeAccepted(branding_.Record.TitleFontSize)) {
+            lblName[1]->setFont(DesignFont(Face::Tahoma, branding_.Record.TitleFontSize, true));
+        }
+        lblName[1]->setText(QString::fromStdString(ShownCaption(branding_.DisplayTitle)));
+    });
+    SkipOnFailure([this] { imBanner->move(lblName[0]->pos()); });
+}
+
+void fMain::optHeightUnit_Click(int)
+{
+    List1->clear();
+    for (int n = 0; n < kHeightEntries; ++n)
+        List1->addItem(QString::fromStdString(HeightEntry(n)));
+}
+
+void fMain::optWeightUnit_Click(int Index)
+{
+    lblWeightUnit->setText(Index == 1 ? "Lbs." : "Kgs.");
+}
+
+void fMain::btnCalculate_Click()
+{
+    const bool kilograms = optWeightUnit[0]->isChecked();
+    const BmiOutcome outcome = ComputeBmi(Text1->text().toStdString(), kilograms, ListIndex());
+    if (!outcome.Result) {
+        services_.messages.Show(outcome.Message, kAppTitle, platform::MessageIcon::Critical);
+        return;
+    }
+    ShowResult(*outcome.Result, kilograms);
+    services_.settings.SaveSetting(kSettingsApp, kSettingsSection, "Weight", Text1->text().toStdString());
+    services_.settings.SaveSetting(kSettingsApp, kSettingsSection, "Height", std::to_string(ListIndex()));
+}
+
+void fMain::ShowResult(const BmiResult& result, bool kilograms)
+{
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    const std::string caption = BmiCaption(result.Bmi, separator);
+    lblBMI->setText(QString::fromStdString(caption));
+    lblIWeight->setText(QString::fromStdString(ReferenceWeightCaption(result.ReferenceWeight, kilograms, separator)));
+    Timer1->SetEnabled(false);
+    if (result.Band == BmiBand::Extreme) {
+        Timer1->SetEnabled(true);
+        SetTextColour(lblBMI, ColourOf(kBlinkBright));
+    } else {
+        SetTextColour(lblBMI, ColourOf(BandColour(result.Band)));
+    }
+    // The band in words too, so the result does not rest on colour alone.
+    lblBMI->setAccessibleName(QString::fromStdString(caption + ", " + BandName(result.Band)));
+}
+
+void fMain::btnForm_Click(int Index)
+{
+    switch (Index) {
+        case 0:
+            // The popup menu (Quick Help, About) arrives with the secondary windows.
+            break;
+        case 1:
+            showMinimized();
+            break;
+        case 2:
+            close();
+            break;
+        default:
+            break;
+    }
+}
+
+void fMain::Timer1_Timer()
+{
+    BlinkState = !BlinkState;
+    SetTextColour(lblBMI, ColourOf(BlinkState ? kBlinkBright : kBlinkDark));
+    services_.events.ProcessEvents();
+}
+
+int fMain::ListIndex() const
+{
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    return selected.isEmpty() ? -1 : List1->row(selected.front());
+}
+
+void fMain::SetListIndex(int index)
+{
+    if (index < 0) {
+        List1->clearSelection();
+        List1->setCurrentRow(-1);
+        return;
+    }
+    List1->setCurrentRow(index);
+    List1->scrollToItem(List1->item(index));
+}
+
+void fMain::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), kFormBack);
+    static const gdi::StdPicture background = platform::qt::LoadArtwork(":/artwork/background");
+    const QImage image = platform::qt::ToQImage(background, devicePixelRatioF());
+    if (!image.isNull()) painter.drawImage(QPoint(0, 0), image);
+}
+
+bool fMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == List1 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            btnCalculate_Click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace korvane::app

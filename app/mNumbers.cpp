@@ -1,0 +1,175 @@
+#include "app/mNumbers.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+#include <system_error>
+
+namespace korvane::app {
+namespace {
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The number's characters without blanks, in the form from_chars reads.
+struct Scanned {
+    bool negative = false;
+    std::string integerDigits;
+    std::string fractionDigits;
+    std::string exponent;  // with its sign, empty when absent
+};
+
+Scanned Scan(std::string_view text)
+{
+    std::string compact;
+    for (char c : text) {
+        if (!IsBlank(c)) compact.push_back(c);
+    }
+    Scanned number;
+    std::size_t i = 0;
+    if (i < compact.size() && (compact[i] == '+' || compact[i] == '-')) number.negative = compact[i++] == '-';
+    while (i < compact.size() && IsDigit(compact[i]))
+        number.integerDigits.push_back(compact[i++]);
+    if (i < compact.size() && compact[i] == '.') {
+        ++i;
+        while (i < compact.size() && IsDigit(compact[i]))
+            number.fractionDigits.push_back(compact[i++]);
+    }
+    if (i < compact.size() && (compact[i] == 'E' || compact[i] == 'e')) {
+        std::size_t j = i + 1;
+        std::string exponent;
+        if (j < compact.size() && (compact[j] == '+' || compact[j] == '-')) exponent.push_back(compact[j++]);
+        const std::size_t firstDigit = j;
+        while (j < compact.size() && IsDigit(compact[j]))
+            exponent.push_back(compact[j++]);
+        if (j > firstDigit) number.exponent = exponent;
+    }
+    return number;
+}
+
+// Whether a decimal number out of double range is too large (not too small).
+bool IsTooLarge(const Scanned& number)
+{
+    long long exponent = 0;
+    for (char c : number.exponent) {
+        if (IsDigit(c)) exponent = std::min(exponent * 10 + (c - '0'), 1'000'000'000LL);
+    }
+    if (!number.exponent.empty() && number.exponent.front() == '-') exponent = -exponent;
+    const std::string digits = number.integerDigits + number.fractionDigits;
+    const auto firstNonZero = static_cast<long long>(digits.find_first_not_of('0'));
+    // Power of ten of the leading digit.
+    const long long magnitude = static_cast<long long>(number.integerDigits.size()) - 1 - firstNonZero + exponent;
+    return magnitude > 0;
+}
+
+}  // namespace
+
+double Val(std::string_view text)
+{
+    const Scanned number = Scan(text);
+    if (number.integerDigits.empty() && number.fractionDigits.empty()) return 0.0;
+    std::string plain = (number.integerDigits.empty() ? "0" : number.integerDigits) + "." +
+                        (number.fractionDigits.empty() ? "0" : number.fractionDigits);
+    if (!number.exponent.empty()) plain += "e" + number.exponent;
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    (void)end;
+    if (error == std::errc::result_out_of_range) {
+        if (IsTooLarge(number)) throw std::overflow_error("number out of range");
+        return 0.0;
+    }
+    return number.negative ? -value : value;
+}
+
+std::int16_t CInt(double value)
+{
+    if (std::isnan(value)) throw std::overflow_error("not a number");
+    double whole = std::floor(value);
+    const double fraction = value - whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    if (whole < std::numeric_limits<std::int16_t>::min() || whole > std::numeric_limits<std::int16_t>::max()) {
+        throw std::overflow_error("value does not fit 16 bits");
+    }
+    return static_cast<std::int16_t>(whole);
+}
+
+namespace {
+
+struct Pattern {
+    std::size_t minIntegerDigits = 0;
+    std::size_t minDecimals = 0;
+    std::size_t maxDecimals = 0;
+    bool hasPoint = false;
+};
+
+Pattern ParsePattern(std::string_view pattern)
+{
+    Pattern parsed;
+    const std::size_t point = pattern.find('.');
+    const std::string_view integer = pattern.substr(0, point);
+    parsed.minIntegerDigits = static_cast<std::size_t>(std::count(integer.begin(), integer.end(), '0'));
+    if (point == std::string_view::npos) return parsed;
+    parsed.hasPoint = true;
+    const std::string_view decimals = pattern.substr(point + 1);
+    // Past 39 places the 40 exact decimals below could not round.
+    parsed.maxDecimals = std::min<std::size_t>(decimals.size(), 39);
+    parsed.minDecimals = std::min(decimals.find('#'), parsed.maxDecimals);
+    return parsed;
+}
+
+// Adds one to the last digit of `digits` ("123.45" style), carrying left.
+void RoundUp(std::string& digits)
+{
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
+        if (*it == '.') continue;
+        if (*it != '9') {
+            ++*it;
+            return;
+        }
+        *it = '0';
+    }
+    digits.insert(digits.begin(), '1');
+}
+
+}  // namespace
+
+std::string Format(double value, std::string_view pattern, std::string_view decimalSeparator)
+{
+    if (!std::isfinite(value)) throw std::invalid_argument("cannot format a value that is not finite");
+    const Pattern parsed = ParsePattern(pattern);
+    // 40 decimals are exact enough to round any double at the places a pattern has.
+    constexpr int kExactDecimals = 40;
+    std::array<char, 400> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                      std::chars_format::fixed, kExactDecimals);
+    std::string digits(buffer.data(), result.ptr);
+    const std::size_t point = digits.find('.');
+    const bool roundUp = digits[point + 1 + parsed.maxDecimals] >= '5';
+    digits.resize(parsed.maxDecimals == 0 ? point : point + 1 + parsed.maxDecimals);
+    if (roundUp) RoundUp(digits);
+
+    const std::size_t newPoint = std::min(digits.find('.'), digits.size());
+    std::string integer = digits.substr(0, newPoint);
+    std::string fraction = newPoint < digits.size() ? digits.substr(newPoint + 1) : std::string();
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
+    if (integer.size() < parsed.minIntegerDigits) integer.insert(0, parsed.minIntegerDigits - integer.size(), '0');
+    while (fraction.size() > parsed.minDecimals && fraction.back() == '0')
+        fraction.pop_back();
+
+    const bool isZero = (integer + fraction).find_first_not_of('0') == std::string::npos;
+    std::string text = value < 0 && !isZero ? "-" : "";
+    text += integer;
+    if (parsed.hasPoint) text += std::string(decimalSeparator) + fraction;
+    return text;
+}
+
+}  // namespace korvane::app

@@ -1,0 +1,18 @@
+// Small routines of the application: the branding record's text decoding
+// and folder paths.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace korvane::app {
+
+// Decodes a stored string byte by byte: its first three bytes and its last
+// are the key, each body byte less the cyclic key byte is the plain byte.
+// Empty on any failure (fewer than three bytes, a difference below 0).
+std::string DecodeText(std::string_view stored);
+
+// Appends "\" unless the path already ends with one; returns the path.
+std::string& AddBackslash(std::string& path);
+
+}  // namespace korvane::app

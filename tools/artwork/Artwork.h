@@ -1,0 +1,31 @@
+// The main window's artwork, drawn with QPainter at a scale factor so that
+// every picture exists at 1x and 2x: the background, the window icon, the
+// three window buttons and the Calculate button in their normal, hover and
+// pressed looks, and the hand pointer.
+#pragma once
+
+#include <vector>
+
+#include <QImage>
+#include <QString>
+
+namespace korvane::artwork {
+
+enum class Look { Normal, Hover, Down };
+enum class WindowButton { Menu, Minimise, Close };
+
+QImage Background(int scale);
+QImage Icon(int scale);
+QImage WindowButtonPicture(WindowButton button, Look look, int scale);
+QImage CalculatePicture(Look look, int scale);
+QImage HandPointer(int scale);
+
+struct Picture {
+    QString name;  // file name without ".png" / "@2x.png"
+    QImage image;
+};
+
+// Every picture at `scale`, named as the application loads them.
+std::vector<Picture> AllPictures(int scale);
+
+}  // namespace korvane::artwork
