@@ -1,6 +1,6 @@
-// What the navigation and secondary-window tests share: a QApplication on
-// whatever platform the run asks for (offscreen under ctest), recording fakes
-// of the message box and the file lookup, and PNG output.
+// What the navigation and secondary-window tests share: the test program's
+// QApplication, recording fakes of the message box and the file lookup, and
+// PNG output.
 #pragma once
 
 #include <set>
@@ -13,18 +13,11 @@
 
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
+#include "tests/support/QtTestApp.h"
 
 namespace korvane::app::testing {
 
-inline QApplication& TestApp()
-{
-    static int argc = 1;
-    static char name[] = "korvane-tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = qApp != nullptr ? nullptr : new QApplication(argc, argv);
-    static_cast<void>(app);
-    return *qApp;
-}
+using korvane::testing::TestApp;
 
 struct ShownMessage {
     std::string text;

@@ -7,18 +7,12 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "tests/support/QtTestApp.h"
+
 namespace korvane::platform::qt {
 namespace {
 
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "korvane-tests";
-    static char* argv[] = {name, nullptr};
-    // Left alive at exit: tearing Qt down after the test runner is not worth it.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
+using korvane::testing::TestApp;
 
 // Runs `act` on the menu once it is open; `seen` gets its geometry.
 void WhenOpen(std::function<void(QMenu&)> act, QRect& seen)
@@ -35,7 +29,7 @@ const std::vector<MenuItem> kItems = {{"Quick Help", 1001}, {"About", 1000}};
 
 TEST(QtPopupMenu, ReturnsTheChosenCommand)
 {
-    App();
+    TestApp();
     QtPopupMenu menus;
     struct Case {
         std::vector<Qt::Key> keys;
@@ -56,7 +50,7 @@ TEST(QtPopupMenu, ReturnsTheChosenCommand)
 
 TEST(QtPopupMenu, ShowsTheItemsWithItsRightEdgeAtThePointer)
 {
-    App();
+    TestApp();
     QCursor::setPos(600, 300);
     const QPoint pointer = QCursor::pos();
     QtPopupMenu menus;

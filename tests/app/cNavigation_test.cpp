@@ -1,0 +1,188 @@
+#include "app/cNavigation.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "tests/app/NavTestSupport.h"
+#include "tests/platform/fakes/FakePopupMenu.h"
+#include "tests/platform/fakes/FakeProcessStarter.h"
+#include "tests/platform/fakes/FakeRegistry.h"
+#include "tests/platform/fakes/FakeShell.h"
+
+namespace korvane::app {
+namespace {
+
+using platform::fakes::FakePopupMenu;
+using platform::fakes::FakeShell;
+
+template <class Window>
+int OpenWindowsOf()
+{
+    int count = 0;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (dynamic_cast<Window*>(widget) != nullptr && widget->isVisible()) ++count;
+    return count;
+}
+
+void Unload()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class NavigationTest : public ::testing::Test {
+protected:
+    NavigationTest()
+    {
+        branding.DisplayTitle = "Korvane";
+        owner.resize(488, 405);
+        owner.show();
+    }
+    ~NavigationTest() override
+    {
+        owner.close();
+        Unload();
+    }
+
+    // Clicks the menu button and picks `command` from the menu.
+    void Choose(int command)
+    {
+        menus.choice = command;
+        navigation.btnForm_Click(0);
+    }
+
+    QApplication& app = testing::TestApp();
+    Branding branding;
+    QWidget owner;
+    FakePopupMenu menus;
+    FakeShell shell;
+    platform::fakes::FakeRegistry registry;
+    testing::LookupFileSystem files;
+    platform::fakes::FakeProcessStarter processes;
+    testing::RecordingMessageBox messages;
+    cNavigation navigation{owner, branding, {menus, shell, {registry, files, processes, messages}}};
+};
+
+TEST_F(NavigationTest, MenuOffersQuickHelpThenAbout)
+{
+    Choose(0);
+    ASSERT_EQ(menus.shown.size(), 1U);
+    ASSERT_EQ(menus.shown[0].size(), 2U);
+    EXPECT_EQ(menus.shown[0][0].text, "Quick Help");
+    EXPECT_EQ(menus.shown[0][0].command, 1001);
+    EXPECT_EQ(menus.shown[0][1].text, "About");
+    EXPECT_EQ(menus.shown[0][1].command, 1000);
+    Choose(0);
+    EXPECT_EQ(menus.shown.size(), 2U) << "the menu is built for each click";
+}
+
+TEST_F(NavigationTest, CommandsOpenTheirWindow)
+{
+    struct Case {
+        int command;
+        bool about;
+        bool quickHelp;
+    };
+    for (const Case& c :
+         {Case{0, false, false}, Case{1000, true, false}, Case{1001, false, true}, Case{999, false, false}}) {
+        Choose(c.command);
+        EXPECT_EQ(navigation.About() != nullptr, c.about) << c.command;
+        EXPECT_EQ(navigation.QuickHelp() != nullptr, c.quickHelp) << c.command;
+        navigation.CloseSecondaryWindows();
+        Unload();
+    }
+    EXPECT_TRUE(shell.opened.empty());
+}
+
+TEST_F(NavigationTest, SecondaryWindowsAreOwnedAndNotModal)
+{
+    Choose(1000);
+    Choose(1001);
+    for (QDialog* window : std::initializer_list<QDialog*>{navigation.About(), navigation.QuickHelp()}) {
+        ASSERT_NE(window, nullptr);
+        EXPECT_TRUE(window->isVisible());
+        EXPECT_EQ(window->parentWidget(), &owner);
+        EXPECT_FALSE(window->isModal());
+    }
+    EXPECT_TRUE(owner.isEnabled());
+}
+
+TEST_F(NavigationTest, EachWindowHasOneInstanceHoweverOftenChosen)
+{
+    Choose(1001);
+    fQuickHelp* first = navigation.QuickHelp();
+    Choose(1001);
+    Choose(1000);
+    Choose(1000);
+    Choose(1001);
+    EXPECT_EQ(navigation.QuickHelp(), first);
+    EXPECT_EQ(OpenWindowsOf<fQuickHelp>(), 1);
+    EXPECT_EQ(OpenWindowsOf<fAbout>(), 1);
+}
+
+TEST_F(NavigationTest, ClosedWindowLoadsAgainWithTheBranding)
+{
+    Choose(1000);
+    navigation.About()->cmdOK->click();
+    Unload();
+    EXPECT_EQ(navigation.About(), nullptr);
+    EXPECT_EQ(OpenWindowsOf<fAbout>(), 0);
+    Choose(1000);
+    ASSERT_NE(navigation.About(), nullptr);
+    EXPECT_EQ(navigation.About()->windowTitle(), QStringLiteral("About Korvane"));
+    EXPECT_EQ(OpenWindowsOf<fAbout>(), 1);
+}
+
+TEST_F(NavigationTest, MinimiseButton)
+{
+    navigation.btnForm_Click(1);
+    EXPECT_TRUE(owner.isMinimized());
+    EXPECT_TRUE(owner.isVisible());
+}
+
+TEST_F(NavigationTest, CloseButtonClosesTheMainWindow)
+{
+    navigation.btnForm_Click(2);
+    EXPECT_FALSE(owner.isVisible());
+}
+
+TEST_F(NavigationTest, OtherButtonIndexesDoNothing)
+{
+    for (const int index : {-1, 3, 1000})
+        navigation.btnForm_Click(index);
+    EXPECT_TRUE(menus.shown.empty());
+    EXPECT_TRUE(owner.isVisible());
+    EXPECT_FALSE(owner.isMinimized());
+}
+
+TEST_F(NavigationTest, CloseSecondaryWindowsClosesThoseStillOpen)
+{
+    Choose(1000);
+    Choose(1001);
+    navigation.CloseSecondaryWindows();
+    Unload();
+    EXPECT_EQ(navigation.About(), nullptr);
+    EXPECT_EQ(navigation.QuickHelp(), nullptr);
+    navigation.CloseSecondaryWindows();
+}
+
+TEST_F(NavigationTest, BannerTextAndPictureOpenTheLinkTitleLineNever)
+{
+    branding.DisplayLink = "https://korvane.example/offer";
+    navigation.lblName_Click(1);
+    EXPECT_TRUE(shell.opened.empty());
+    navigation.lblName_Click(0);
+    navigation.imBanner_Click();
+    EXPECT_EQ(shell.opened,
+              (std::vector<std::string>{"https://korvane.example/offer", "https://korvane.example/offer"}));
+}
+
+TEST_F(NavigationTest, FailingLinkIsIgnored)
+{
+    shell.succeeds = false;
+    navigation.lblName_Click(0);
+    EXPECT_EQ(shell.opened, std::vector<std::string>{""});
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace korvane::app
