@@ -19,23 +19,6 @@ cNavigation::cNavigation(QWidget& owner, const Branding& branding, NavigationPla
 {
 }
 
-void cNavigation::btnForm_Click(int Index)
-{
-    switch (Index) {
-        case 0:
-            PopUpMenu();
-            break;
-        case 1:
-            owner_.showMinimized();
-            break;
-        case 2:
-            owner_.close();
-            break;
-        default:
-            break;
-    }
-}
-
 void cNavigation::PopUpMenu()
 {
     const int command = platform_.menus.TrackAtPointer({{"Quick Help", kCommandQuickHelp}, {"About", kCommandAbout}});

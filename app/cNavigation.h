@@ -1,6 +1,6 @@
-// The main window's navigation: the menu button with its popup menu, the
-// minimise and close buttons, and the banner links, together with the one
-// instance of each secondary window that they open.
+// The main window's navigation: the menu button's popup menu and the banner
+// links, together with the one instance of each secondary window that the
+// menu opens.
 #pragma once
 
 #include <QPointer>
@@ -33,9 +33,9 @@ public:
     cNavigation(const cNavigation&) = delete;
     cNavigation& operator=(const cNavigation&) = delete;
 
-    // Index 0 pops up the menu, 1 minimises the main window, 2 closes it;
-    // other indexes do nothing.
-    void btnForm_Click(int Index);
+    // The menu button: pops up Quick Help and About at the pointer and shows
+    // the window chosen; a dismissed menu does nothing.
+    void PopUpMenu();
     // Index 0, the banner text, opens the link; the title line does nothing.
     void lblName_Click(int Index);
     void imBanner_Click();
@@ -52,8 +52,6 @@ public:
     void CloseSecondaryWindows();
 
 private:
-    void PopUpMenu();
-
     QWidget& owner_;
     const Branding& branding_;
     NavigationPlatform platform_;

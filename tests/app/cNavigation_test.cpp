@@ -47,7 +47,7 @@ protected:
     void Choose(int command)
     {
         menus.choice = command;
-        navigation.btnForm_Click(0);
+        navigation.PopUpMenu();
     }
 
     QApplication& app = testing::TestApp();
@@ -130,28 +130,6 @@ TEST_F(NavigationTest, ClosedWindowLoadsAgainWithTheBranding)
     ASSERT_NE(navigation.About(), nullptr);
     EXPECT_EQ(navigation.About()->windowTitle(), QStringLiteral("About Korvane"));
     EXPECT_EQ(OpenWindowsOf<fAbout>(), 1);
-}
-
-TEST_F(NavigationTest, MinimiseButton)
-{
-    navigation.btnForm_Click(1);
-    EXPECT_TRUE(owner.isMinimized());
-    EXPECT_TRUE(owner.isVisible());
-}
-
-TEST_F(NavigationTest, CloseButtonClosesTheMainWindow)
-{
-    navigation.btnForm_Click(2);
-    EXPECT_FALSE(owner.isVisible());
-}
-
-TEST_F(NavigationTest, OtherButtonIndexesDoNothing)
-{
-    for (const int index : {-1, 3, 1000})
-        navigation.btnForm_Click(index);
-    EXPECT_TRUE(menus.shown.empty());
-    EXPECT_TRUE(owner.isVisible());
-    EXPECT_FALSE(owner.isMinimized());
 }
 
 TEST_F(NavigationTest, CloseSecondaryWindowsClosesThoseStillOpen)
