@@ -166,6 +166,7 @@ void Encoder::ClearBlock()
 
 void Encoder::OutputCode(std::uint32_t code)
 {
+    if (m_BitCount < 0) throw std::out_of_range("LZW code after a padded end code");
     // Only the code's own width goes out, whatever a stray index holds above it.
     m_BitBuffer |= static_cast<std::uint64_t>(code & kMasks[static_cast<std::size_t>(m_CodeWidth)]) << m_BitCount;
     m_BitCount += m_CodeWidth;
@@ -185,9 +186,14 @@ void Encoder::OutputCode(std::uint32_t code)
         m_MaxCode = m_CodeWidth == kMaxCodeWidth ? kCodeLimit : kMasks[static_cast<std::size_t>(m_CodeWidth)];
     }
     if (code == m_EndCode) {
-        if (m_BitCount > 0) PacketByte(static_cast<std::uint8_t>(m_BitBuffer));  // zero-padded last byte
-        m_BitBuffer = 0;
-        m_BitCount = 0;
+        // The last byte is zero-padded. A stray index equal to the end code
+        // flushes early too and leaves the bit count below zero, which the
+        // next code rejects.
+        while (m_BitCount > 0) {
+            PacketByte(static_cast<std::uint8_t>(m_BitBuffer));
+            m_BitBuffer >>= 8;
+            m_BitCount -= 8;
+        }
         FlushPacket();
     }
 }

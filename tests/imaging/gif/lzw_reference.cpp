@@ -1,5 +1,7 @@
 #include "lzw_reference.h"
 
+#include <stdexcept>
+
 namespace korvane::imaging::lzwtest {
 
 namespace {
@@ -109,7 +111,7 @@ void ReferenceDecoder::Decode(const ReferenceSurface& s, bool interlaced, std::u
     }
 }
 
-std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& s, int initBits, bool interlaced)
+std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& s, int initBits, bool interlaced, ProbeEnd probeEnd)
 {
     std::vector<std::uint8_t> out;
     const bool interlace = interlaced && s.height > 4;
@@ -168,6 +170,7 @@ std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& s, int initBit
         if (packet.size() == 254) flushPacket();
     };
     const auto outputCode = [&](std::int64_t code) {
+        if (bitCount < 0) throw std::out_of_range("mask index below 0");
         bitBuffer &= masks[bitCount];
         bitBuffer = bitCount > 0 ? bitBuffer | (code * (masks[bitCount] + 1)) : code;
         bitCount += codeWidth;
@@ -213,7 +216,8 @@ std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& s, int initBit
                     found = true;
                     break;
                 }
-                if (hashTable[static_cast<std::size_t>(i)] <= 0) break;
+                const std::int64_t empty = probeEnd == ProbeEnd::AtKeyZero ? 0 : -1;
+                if (hashTable[static_cast<std::size_t>(i)] <= empty) break;
             }
         }
         if (found) {

@@ -26,7 +26,13 @@ private:
     std::array<std::uint8_t, 4097> m_Suffix{};
 };
 
-// The sub-blocks for the rows of `surface`.
-std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& surface, int initBits, bool interlaced);
+// How a collision probe of the encoder's hash ends: as the rules say, also at
+// a stored key of 0, or only at an empty slot (an ideal table).
+enum class ProbeEnd { AtKeyZero, AtEmptyOnly };
+
+// The sub-blocks for the rows of `surface`. Throws std::out_of_range where
+// the rules index a table outside its bounds.
+std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& surface, int initBits, bool interlaced,
+                                          ProbeEnd probeEnd = ProbeEnd::AtKeyZero);
 
 }  // namespace korvane::imaging::lzwtest
