@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <QPainter>
 
+#include "app/Captions.h"
 #include "app/mFileFound.h"
 #include "app/mSetup.h"
 
@@ -55,6 +56,12 @@ QLabel* BlackLabel(QWidget* parent, const char* name, const char* text)
     label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     return label;
+}
+
+// Labels read "&&" as one ampersand, as the main window's do.
+void SetCaption(QLabel* label, const std::string& caption)
+{
+    label->setText(QString::fromStdString(ShownCaption(caption)));
 }
 
 QPushButton* Button(QWidget* parent, const char* name, const char* caption)
@@ -115,11 +122,12 @@ void fAbout::Form_Load(const std::string& DisplayTitle, const std::string& Displ
 {
     setWindowTitle(QString::fromStdString("About " + DisplayTitle));
     lblVersion->setText(QStringLiteral("Version %1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision));
-    lblTitle->setText(QString::fromStdString(DisplayTitle));
-    lblDescription->setText(QString::fromStdString(
-        DisplayTitle + " is a handy tool which you can use to quickly determine" +
-        " your Body Mass Index, thereby helping you to stay healthy. For more information on this and other products," +
-        " Please contact us at: " + DisplayLink));
+    SetCaption(lblTitle, DisplayTitle);
+    SetCaption(lblDescription,
+               DisplayTitle + " is a handy tool which you can use to quickly determine" +
+                   " your Body Mass Index, thereby helping you to stay healthy. For more information on this and other "
+                   "products," +
+                   " Please contact us at: " + DisplayLink);
 }
 
 void fAbout::paintEvent(QPaintEvent* event)

@@ -5,6 +5,8 @@
 #include <QFont>
 #include <QPalette>
 
+#include "app/Captions.h"
+
 namespace korvane::app {
 namespace {
 
@@ -13,10 +15,11 @@ constexpr int kClientWidth = 312;
 constexpr int kClientHeight = 231;
 
 // The caption carries Windows line ends, a lone carriage return included;
-// Qt's label breaks lines only at line feeds.
+// Qt's label breaks lines only at line feeds. "&&" is one ampersand, as in
+// the main window's labels.
 QString Shown(const std::string& caption)
 {
-    QString text = QString::fromStdString(caption);
+    QString text = QString::fromStdString(ShownCaption(caption));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace('\r', '\n');
     return text;

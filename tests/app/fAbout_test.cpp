@@ -58,12 +58,14 @@ TEST_F(AboutTest, LoadWithDefaultBranding)
 
 TEST_F(AboutTest, LoadEndsTheDescriptionWithTheLink)
 {
-    fAbout& about = About("Slim & Co BMI", "https://slim.example/bmi");
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Slim & Co BMI"));
-    EXPECT_EQ(about.lblTitle->text(), QStringLiteral("Slim & Co BMI"));
-    EXPECT_TRUE(about.lblDescription->text().startsWith(QStringLiteral("Slim & Co BMI is a handy tool")));
-    EXPECT_TRUE(
-        about.lblDescription->text().endsWith(QStringLiteral("Please contact us at: https://slim.example/bmi")));
+    fAbout& about = About("Slim && Co BMI", "https://slim.example/bmi");
+    EXPECT_EQ(about.windowTitle(), QStringLiteral("About Slim && Co BMI")) << "a window caption shows what it is given";
+    EXPECT_EQ(about.lblTitle->text(), QStringLiteral("Slim & Co BMI")) << "labels show && as one ampersand";
+    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("Version 1.0.0"));
+    EXPECT_EQ(about.lblDescription->text(),
+              QStringLiteral("Slim & Co BMI is a handy tool which you can use to quickly determine your Body Mass "
+                             "Index, thereby helping you to stay healthy. For more information on this and other "
+                             "products, Please contact us at: https://slim.example/bmi"));
 }
 
 TEST_F(AboutTest, DesignOfTheBox)

@@ -20,8 +20,8 @@ const std::string kKorvaneHelp =
 TEST(fQuickHelp, HelpTextMatchesToTheCharacter)
 {
     EXPECT_EQ(fQuickHelp::HelpText("Korvane"), kKorvaneHelp);
-    const std::string text = fQuickHelp::HelpText("Slim & Co");
-    EXPECT_EQ(text.substr(0, 11), "\rSlim & Co ");
+    const std::string text = fQuickHelp::HelpText("Slim && Co");
+    EXPECT_EQ(text.substr(0, 12), "\rSlim && Co ");
     EXPECT_NE(text.find("color-coded  to correspond"), std::string::npos);
     EXPECT_EQ(text.find("   "), std::string::npos);
 }
@@ -37,6 +37,14 @@ TEST(fQuickHelp, LoadSetsTheTextAndLabelShowsItsLineBreaks)
     EXPECT_TRUE(shown.contains(QStringLiteral("falls.\n\n The Body")));
     EXPECT_FALSE(shown.contains('\r'));
     EXPECT_EQ(shown.size(), static_cast<qsizetype>(kKorvaneHelp.size()) - 2);
+}
+
+TEST(fQuickHelp, LabelShowsDoubledAmpersandsOnce)
+{
+    TestApp();
+    fQuickHelp window(nullptr, "Slim && Co");
+    EXPECT_EQ(window.Caption().substr(0, 11), "\rSlim && Co");
+    EXPECT_TRUE(window.lblQuickHelp->text().startsWith(QStringLiteral("\nSlim & Co is very easy")));
 }
 
 TEST(fQuickHelp, LabelFillsTheFixedClientArea)
