@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <memory>
 
 #include "platform/gdi/AxisMap.h"
 #include "platform/gdi/ColourConversion.h"
@@ -12,12 +13,15 @@ namespace korvane::gdi {
 namespace {
 
 using Lut = std::array<std::uint32_t, 256>;
+// For 1-bit sources: the eight destination values of each source byte.
+using ByteExpansion = std::array<std::array<std::uint32_t, 8>, 256>;
 
 // What one call's row routine needs besides the two rows.
 struct RowJob {
     const AxisMap& xs;
-    const Lut& lut;          // source index -> destination value, indexed sources
-    ColourMatcher& matcher;  // colour -> destination index, direct sources
+    const Lut& lut;                  // source index -> destination value, indexed sources
+    ColourMatcher* matcher;          // colour -> destination index: direct sources onto indexed ones
+    const ByteExpansion* expansion;  // 1-bit sources at 1:1 onto 32 bits, else null
 };
 
 using RowFn = void (*)(RowJob&, std::uint8_t* dstRow, const std::uint8_t* srcRow);
@@ -103,7 +107,7 @@ inline std::uint32_t ToDestination(RowJob& job, std::uint32_t raw)
             colour = raw & 0x00FFFFFFu;
         }
         if constexpr (DstBpp <= 8) {
-            return job.matcher.Index(colour);
+            return job.matcher->Index(colour);
         } else if constexpr (DstBpp == 16) {
             return Pack555(colour);
         } else {
@@ -123,16 +127,69 @@ void GenericRow(RowJob& job, std::uint8_t* dstRow, const std::uint8_t* srcRow)
     }
 }
 
-// Indexed source onto 32 bits: one table look-up per pixel, the frame draw's path.
+// 8-bit source onto 32 bits at 1:1, the frame draw's image pass: eight
+// indices per load keep the loop on the table look-ups.
+template <RasterOp Op>
+inline void Put(std::uint32_t* d, const Lut& lut, std::uint64_t indices, int j)
+{
+    d[j] = Combine<Op>(d[j], lut[(indices >> (8 * j)) & 0xFF]);
+}
+
+template <RasterOp Op>
+void EightBitTo32Row(std::uint32_t* d, const std::uint8_t* s, int count, const Lut& lut)
+{
+    int k = 0;
+    for (; k + 8 <= count; k += 8) {
+        std::uint64_t eight;
+        std::memcpy(&eight, s + k, 8);
+        std::uint32_t* p = d + k;
+        Put<Op>(p, lut, eight, 0);
+        Put<Op>(p, lut, eight, 1);
+        Put<Op>(p, lut, eight, 2);
+        Put<Op>(p, lut, eight, 3);
+        Put<Op>(p, lut, eight, 4);
+        Put<Op>(p, lut, eight, 5);
+        Put<Op>(p, lut, eight, 6);
+        Put<Op>(p, lut, eight, 7);
+    }
+    for (; k < count; ++k)
+        d[k] = Combine<Op>(d[k], lut[s[k]]);
+}
+
+// 1-bit source onto 32 bits at 1:1, the frame draw's mask pass: a whole
+// source byte at a time once the run reaches a byte boundary.
+template <RasterOp Op>
+void OneBitTo32Row(std::uint32_t* d, const std::uint8_t* srcRow, int sx, int count, const Lut& lut,
+                   const ByteExpansion& expansion)
+{
+    int k = 0;
+    for (; k < count && (sx & 7) != 0; ++k, ++sx)
+        d[k] = Combine<Op>(d[k], lut[ReadRaw<1>(srcRow, sx)]);
+    for (; k + 8 <= count; k += 8, sx += 8) {
+        const std::array<std::uint32_t, 8> values = expansion[srcRow[sx >> 3]];  // a copy: no aliasing
+        for (int j = 0; j < 8; ++j)
+            d[k + j] = Combine<Op>(d[k + j], values[j]);
+    }
+    for (; k < count; ++k, ++sx)
+        d[k] = Combine<Op>(d[k], lut[ReadRaw<1>(srcRow, sx)]);
+}
+
+// Indexed source onto 32 bits: one table look-up per pixel.
 template <int SrcBpp, RasterOp Op, bool Identity>
 void IndexedTo32Row(RowJob& job, std::uint8_t* dstRow, const std::uint8_t* srcRow)
 {
     const AxisMap& xs = job.xs;
     std::uint32_t* d = reinterpret_cast<std::uint32_t*>(dstRow) + xs.dstStart;
     const Lut& lut = job.lut;
-    for (int k = 0; k < xs.count; ++k) {
-        const int sx = Identity ? xs.srcStart + k : xs.src[static_cast<std::size_t>(k)];
-        d[k] = Combine<Op>(d[k], lut[ReadRaw<SrcBpp>(srcRow, sx)]);
+    if constexpr (Identity && SrcBpp == 8) {
+        EightBitTo32Row<Op>(d, srcRow + xs.srcStart, xs.count, lut);
+    } else if constexpr (Identity && SrcBpp == 1) {
+        OneBitTo32Row<Op>(d, srcRow, xs.srcStart, xs.count, lut, *job.expansion);
+    } else {
+        for (int k = 0; k < xs.count; ++k) {
+            const int sx = Identity ? xs.srcStart + k : xs.src[static_cast<std::size_t>(k)];
+            d[k] = Combine<Op>(d[k], lut[ReadRaw<SrcBpp>(srcRow, sx)]);
+        }
     }
 }
 
@@ -261,6 +318,15 @@ Lut BuildLut(int srcBpp, const ColourTable& srcColours, int dstBpp, const Colour
     return lut;
 }
 
+std::unique_ptr<ByteExpansion> BuildExpansion(const Lut& lut)
+{
+    auto expansion = std::make_unique<ByteExpansion>();
+    for (unsigned byte = 0; byte < 256; ++byte)
+        for (unsigned bit = 0; bit < 8; ++bit)
+            (*expansion)[byte][bit] = lut[(byte >> (7 - bit)) & 1];
+    return expansion;
+}
+
 bool IsIdentityCopy(int srcBpp, int dstBpp, RasterOp op, bool xIdentity, bool sameIndices)
 {
     if (op != RasterOp::Copy || !xIdentity || srcBpp != dstBpp || srcBpp < 8) return false;
@@ -353,8 +419,11 @@ void Transfer(Surface& dst, const ColourTable& dstColours, const Surface& src, c
     }
     const bool sameIndices = src.Bpp() == dst.Bpp() && SameTable(srcColours, dstColours);
     const Lut lut = BuildLut(src.Bpp(), srcColours, dst.Bpp(), dstColours);
-    ColourMatcher matcher(dstColours);
-    RowJob job{xs, lut, matcher};
+    std::optional<ColourMatcher> matcher;
+    if (src.Bpp() > 8 && dst.Bpp() <= 8) matcher.emplace(dstColours);
+    const std::unique_ptr<ByteExpansion> expansion =
+        src.Bpp() == 1 && dst.Bpp() == 32 && xs.identity ? BuildExpansion(lut) : nullptr;
+    RowJob job{xs, lut, matcher ? &*matcher : nullptr, expansion.get()};
     const RowFn row = SelectRow(src.Bpp(), dst.Bpp(), op, xs.identity, sameIndices);
     for (int k = 0; k < ys.count; ++k)
         row(job, dst.Row(ys.dstStart + k), source->Row(ys.Src(k)));
