@@ -4,8 +4,10 @@ namespace korvane::gdi {
 
 ObjectRegistry& ObjectRegistry::Instance()
 {
-    static ObjectRegistry registry;
-    return registry;
+    // Never destroyed: surfaces and pictures held by static objects elsewhere
+    // may be released after this file's statics are gone.
+    static ObjectRegistry* const registry = new ObjectRegistry;
+    return *registry;
 }
 
 ObjectRegistry::ObjectRegistry()
@@ -18,30 +20,26 @@ ObjectRegistry::ObjectRegistry()
     m_stockBitmap = bitmaps.Add(std::move(stock));
 }
 
-Surface* ObjectRegistry::SelectedSurface(HDC dc)
+BitmapObject* ObjectRegistry::SelectedBitmap(HDC dc)
 {
     const DcObject* context = dcs.Find(dc.value);
-    if (!context) return nullptr;
-    BitmapObject* bitmap = bitmaps.Find(context->bitmap);
-    return bitmap ? bitmap->surface.get() : nullptr;
+    return context ? bitmaps.Find(context->bitmap) : nullptr;
 }
 
 std::optional<SurfaceRef> ObjectRegistry::SurfaceOf(HDC dc)
 {
     std::lock_guard lock(mutex);
-    const DcObject* context = dcs.Find(dc.value);
-    if (!context) return std::nullopt;
-    BitmapObject* bitmap = bitmaps.Find(context->bitmap);
+    const BitmapObject* bitmap = SelectedBitmap(dc);
     if (!bitmap) return std::nullopt;
-    return SurfaceRef{bitmap->surface, bitmap->surface->colours};
+    return SurfaceRef{bitmap->surface, bitmap->surface->colours, bitmap->stock};
 }
 
 std::optional<SurfaceRef> ObjectRegistry::SurfaceOf(HBITMAP handle)
 {
     std::lock_guard lock(mutex);
-    BitmapObject* bitmap = bitmaps.Find(handle.value);
+    const BitmapObject* bitmap = bitmaps.Find(handle.value);
     if (!bitmap) return std::nullopt;
-    return SurfaceRef{bitmap->surface, bitmap->surface->colours};
+    return SurfaceRef{bitmap->surface, bitmap->surface->colours, bitmap->stock};
 }
 
 }  // namespace korvane::gdi

@@ -39,6 +39,7 @@ struct RegionObject {
 struct SurfaceRef {
     std::shared_ptr<Surface> surface;
     ColourTable colours;
+    bool stock = false;  // the shared stock bitmap: read, never drawn on
 };
 
 class ObjectRegistry {
@@ -53,8 +54,8 @@ public:
     HandleTable<RegionObject> regions;
 
     std::uint32_t StockBitmap() const { return m_stockBitmap; }
-    // Lock held: the surface selected into `dc`, null for a bad handle.
-    Surface* SelectedSurface(HDC dc);
+    // Lock held: the bitmap selected into `dc`, null for a bad handle.
+    BitmapObject* SelectedBitmap(HDC dc);
     // Takes the lock.
     std::optional<SurfaceRef> SurfaceOf(HDC dc);
     std::optional<SurfaceRef> SurfaceOf(HBITMAP bitmap);

@@ -107,6 +107,7 @@ bool DrawPicture(HDC dc, const StdPicture& picture, int x, int y)
     if (!picture) return false;
     const std::optional<SurfaceRef> target = ObjectRegistry::Instance().SurfaceOf(dc);
     if (!target) return false;
+    if (target->stock) return true;
     switch (picture->Kind()) {
         case PictureKind::Bitmap:
             return DrawBitmap(*target, *picture, x, y);

@@ -44,10 +44,12 @@ void Unselect(ObjectRegistry& objects, std::uint32_t bitmap)
     if (b && !b->stock) b->selectedInto = 0;
 }
 
+// Only DIB sections have tables to read and write.
 ColourTable* SelectedColourTable(HDC dc)
 {
-    Surface* surface = Objects().SelectedSurface(dc);
-    return surface && surface->colours.count > 0 ? &surface->colours : nullptr;
+    BitmapObject* bitmap = Objects().SelectedBitmap(dc);
+    if (!bitmap || !bitmap->section || bitmap->surface->colours.count == 0) return nullptr;
+    return &bitmap->surface->colours;
 }
 
 int Blit(HDC dst, const Placement& to, HDC src, const Placement& from, std::uint32_t rop)
@@ -57,6 +59,7 @@ int Blit(HDC dst, const Placement& to, HDC src, const Placement& from, std::uint
     std::optional<SurfaceRef> target = Objects().SurfaceOf(dst);
     std::optional<SurfaceRef> source = Objects().SurfaceOf(src);
     if (!target || !source) return 0;
+    if (target->stock) return 1;  // every fresh context shares it
     Transfer(*target->surface, target->colours, *source->surface, source->colours, to, from, *op);
     return 1;
 }
@@ -85,6 +88,7 @@ bool FillRects(HDC dc, const std::vector<RECT>& rects, HBRUSH brush)
     const std::optional<COLORREF> colour = BrushColour(brush);
     std::optional<SurfaceRef> target = Objects().SurfaceOf(dc);
     if (!colour || !target) return false;
+    if (target->stock) return true;
     const std::uint32_t value = PixelValueFor(target->surface->Bpp(), target->colours, ColourOf(*colour));
     for (const RECT& rect : rects)
         Fill(*target->surface, rect, value);

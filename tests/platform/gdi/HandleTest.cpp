@@ -112,6 +112,24 @@ TEST(Contexts, FreshContextHoldsAMonochromePixel)
     EXPECT_TRUE(DeleteDC(dc));
 }
 
+TEST(Contexts, TheSharedStockBitmapIsNeverDrawnOn)
+{
+    const HDC a = CreateCompatibleDC({}), b = CreateCompatibleDC({});
+    TestSurface white(1, 1, 32);
+    white.FillWith(0xFFFFFF);
+    EXPECT_NE(BitBlt(a, 0, 0, 1, 1, white.dc(), 0, 0, SRCCOPY), 0);
+    const HBRUSH brush = CreateSolidBrush(RGB(255, 255, 255));
+    FillRect(a, RECT{0, 0, 1, 1}, brush);
+    DeleteObject(brush);
+    EXPECT_EQ(SetDIBColorTable(a, 0, std::vector<RGBQUAD>(2, Quad(0x123456))), 0u);
+    TestSurface probe(1, 1, 32);
+    probe.FillWith(0x00FF00);
+    BitBlt(probe.dc(), 0, 0, 1, 1, b, 0, 0, SRCCOPY);
+    EXPECT_EQ(probe.Get(0, 0), 0u);  // still the black pixel
+    DeleteDC(a);
+    DeleteDC(b);
+}
+
 TEST(Contexts, ABitmapLivesInOneContextAtATime)
 {
     const HBITMAP b = CreateDIBSection({}, Header(2, 2, 8), {}, nullptr);
