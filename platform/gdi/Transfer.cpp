@@ -425,8 +425,19 @@ void Transfer(Surface& dst, const ColourTable& dstColours, const Surface& src, c
         src.Bpp() == 1 && dst.Bpp() == 32 && xs.identity ? BuildExpansion(lut) : nullptr;
     RowJob job{xs, lut, matcher ? &*matcher : nullptr, expansion.get()};
     const RowFn row = SelectRow(src.Bpp(), dst.Bpp(), op, xs.identity, sameIndices);
-    for (int k = 0; k < ys.count; ++k)
-        row(job, dst.Row(ys.dstStart + k), source->Row(ys.Src(k)));
+    // An enlarged copy repeats whole rows: the repeats are byte copies of the
+    // row just drawn (whole bytes only, so not at 1 and 4 bits).
+    const bool repeatRows = op == RasterOp::Copy && dst.Bpp() >= 8;
+    const std::size_t spanAt = static_cast<std::size_t>(xs.dstStart) * (dst.Bpp() / 8);
+    const std::size_t spanBytes = static_cast<std::size_t>(xs.count) * (dst.Bpp() / 8);
+    for (int k = 0; k < ys.count; ++k) {
+        std::uint8_t* dstRow = dst.Row(ys.dstStart + k);
+        if (repeatRows && k > 0 && ys.Src(k) == ys.Src(k - 1)) {
+            std::memcpy(dstRow + spanAt, dst.Row(ys.dstStart + k - 1) + spanAt, spanBytes);
+        } else {
+            row(job, dstRow, source->Row(ys.Src(k)));
+        }
+    }
 }
 
 void Fill(Surface& dst, const RECT& rect, std::uint32_t value)
