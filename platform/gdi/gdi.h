@@ -107,11 +107,13 @@ constexpr int RGN_ERROR = 0;
 
 // --- drawing contexts -------------------------------------------------------
 
-// A new memory context; `compatibleWith` none means the screen. A fresh
-// context has a 1 x 1 monochrome bitmap selected, stretch mode BLACKONWHITE.
+// A new memory context; `compatibleWith` none means the screen (a bad handle
+// fails). A fresh context has a 1 x 1 monochrome stock bitmap selected, one
+// shared by all contexts and never drawn on; stretch mode BLACKONWHITE.
 HDC CreateCompatibleDC(HDC compatibleWith);
 bool DeleteDC(HDC dc);
-// The screen context (32 bits per pixel); release it with ReleaseDC.
+// The screen context (32 bits per pixel); release it with ReleaseDC. Only
+// finished surfaces reach the screen, so nothing can be selected into it.
 HDC GetDC();
 bool ReleaseDC(HDC dc);
 
@@ -144,7 +146,8 @@ HBITMAP LoadBitmapFile(const std::string& fileName);
 // std::system_error (no_such_file_or_directory) when there is no such file.
 std::uint64_t FileLength(const std::string& fileName);
 
-// Deletes a bitmap (refused while it is selected into a context), a brush or a region.
+// Deletes a bitmap (refused while it is selected into a context, and for the
+// stock bitmap), a brush or a region.
 bool DeleteObject(HBITMAP bitmap);
 bool DeleteObject(HBRUSH brush);
 bool DeleteObject(HRGN region);
@@ -153,14 +156,19 @@ int GetObjectType(HBITMAP bitmap);  // OBJ_BITMAP, or 0 for none
 bool GetObject(HBITMAP bitmap, BITMAP& out);
 
 // Colour-table access of the DIB section selected into `dc`: entries from
-// `start`, limited to the table's size. Returns the number of entries moved.
+// `start`, limited to the table's size. Returns the number of entries moved
+// (0 for surfaces without a table and for bitmaps that are not DIB sections).
 unsigned SetDIBColorTable(HDC dc, unsigned start, std::span<const RGBQUAD> entries);
 unsigned GetDIBColorTable(HDC dc, unsigned start, std::span<RGBQUAD> entries);
 
 // --- transfers --------------------------------------------------------------
 
 // Rectangle copy with the raster operation; colours convert between depths
-// through the source's colour table. Clipped to both surfaces. Non-zero on success.
+// through the source's colour table, and into a destination with a table by
+// the entry equal to the colour, else the nearest (lowest index on ties).
+// Source and destination tables that are equal copy indices unchanged.
+// Clipped to both surfaces. Non-zero on success, also when nothing is left
+// to draw; 0 for bad contexts.
 int BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, std::uint32_t rop);
 // Scaled transfer. COLORONCOLOR (and every mode here) takes each destination
 // pixel from one source pixel, never a blend. A negative extent spans
