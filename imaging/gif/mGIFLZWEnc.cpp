@@ -24,13 +24,31 @@ constexpr std::array<std::uint32_t, 17> kMasks = [] {
     return masks;
 }();
 
-// The string table: an open-addressing hash of prefix code + pixel x 4096.
+constexpr int kFastBits = 13;
+constexpr std::uint32_t kFastSlots = 1u << kFastBits;
+
+// The string table. The rules keep it in an open-addressing hash of 5003
+// slots whose probe also stops at a stored key of 0; that stop only matters
+// once key 0 ("0 0") has had to leave slot 0, so until then any exact table
+// gives the same codes, and a faster one is used: a half-empty hash with
+// linear probing, each slot (prefix << 8 | pixel) << 12 | code, 0 empty.
+// When key 0 would leave slot 0 the rules' table is rebuilt from the codes
+// in the order they were assigned and used until the next clear.
 // Per thread, so documents on different threads never share it.
 struct HashTables {
+    std::array<std::uint32_t, kFastSlots> Fast;
+    std::array<std::int32_t, kCodeLimit> KeyOfCode;  // the rules' key of each code
     std::array<std::int32_t, kHashSlots> HashTable;
     std::array<std::uint16_t, kHashSlots> CodeTable;
 };
 thread_local HashTables t_Tables;
+
+// The pixel's bits spread over the prefix code's: one cheap step in the
+// chain of lookups each pixel makes.
+inline std::uint32_t FastSlot(std::uint32_t key)
+{
+    return ((key & 0xFF) << (kFastBits - 8)) ^ (key >> 8);
+}
 
 // The frame's rows in reading order: top to bottom, or the four interlace
 // passes (0, 8, 16, ...; 4, 12, ...; 2, 6, ...; 1, 3, 5, ...).
@@ -74,7 +92,16 @@ public:
 private:
     void OutputCode(std::uint32_t code);
     void ClearBlock();
-    void ClearHash() { m_Tables.HashTable.fill(-1); }
+    void ClearHash()
+    {
+        m_Tables.Fast.fill(0);
+        m_RulesTable = false;
+    }
+    // Finds prefix `ent` + `pixel`; on a miss, `slot` is where it goes.
+    bool FindFast(std::uint32_t ent, std::uint32_t pixel, std::uint32_t& code, std::uint32_t& slot) const;
+    void AddString(std::uint32_t ent, std::uint32_t pixel, std::uint32_t slot);
+    bool KeyZeroLeavesSlotZero() const;
+    void SwitchToRulesTable();
     void PacketByte(std::uint8_t b)
     {
         m_Packet[static_cast<std::size_t>(++m_PacketCount)] = b;
@@ -97,6 +124,7 @@ private:
     int m_BitCount = 0;
     std::array<std::uint8_t, kPacketData + 1> m_Packet{};
     int m_PacketCount = 0;
+    bool m_RulesTable = false;
 };
 
 inline bool Encoder::Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t key, int& slot) const
@@ -126,6 +154,66 @@ inline bool Encoder::Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t
     return false;
 }
 
+inline bool Encoder::FindFast(std::uint32_t ent, std::uint32_t pixel, std::uint32_t& code, std::uint32_t& slot) const
+{
+    const std::uint32_t key = ent << 8 | pixel;
+    for (std::uint32_t i = FastSlot(key);; i = (i + 1) & (kFastSlots - 1)) {
+        const std::uint32_t stored = m_Tables.Fast[i];
+        if (stored == 0) {
+            slot = i;
+            return false;
+        }
+        if (stored >> 12 == key) {
+            code = stored & 0xFFF;
+            return true;
+        }
+    }
+}
+
+// Key 0 goes to slot 0 unless a key whose first probe is slot 0 (prefix
+// 16 x pixel) is already there.
+bool Encoder::KeyZeroLeavesSlotZero() const
+{
+    for (std::uint32_t pixel = 1; pixel < 256; ++pixel) {
+        std::uint32_t code;
+        std::uint32_t slot;
+        if (FindFast(pixel << kHashShift, pixel, code, slot)) return true;
+    }
+    return false;
+}
+
+void Encoder::SwitchToRulesTable()
+{
+    m_Tables.HashTable.fill(-1);
+    for (std::uint32_t code = m_ClearCode + 2; code < m_FreeCode; ++code) {
+        const std::int32_t key = m_Tables.KeyOfCode[code];
+        int slot;
+        Lookup(static_cast<std::uint32_t>(key & 0xFFF), static_cast<std::uint32_t>(key >> 12), key, slot);
+        m_Tables.HashTable[static_cast<std::size_t>(slot)] = key;
+        m_Tables.CodeTable[static_cast<std::size_t>(slot)] = static_cast<std::uint16_t>(code);
+    }
+    m_RulesTable = true;
+}
+
+void Encoder::AddString(std::uint32_t ent, std::uint32_t pixel, std::uint32_t slot)
+{
+    const auto key = static_cast<std::int32_t>((pixel << 12) + ent);
+    if (!m_RulesTable && key == 0 && KeyZeroLeavesSlotZero()) {
+        SwitchToRulesTable();
+        int rulesSlot;
+        Lookup(0, 0, 0, rulesSlot);
+        slot = static_cast<std::uint32_t>(rulesSlot);
+    }
+    if (m_RulesTable) {
+        m_Tables.CodeTable[slot] = static_cast<std::uint16_t>(m_FreeCode);
+        m_Tables.HashTable[slot] = key;
+    } else {
+        m_Tables.Fast[slot] = (ent << 8 | pixel) << 12 | m_FreeCode;
+        m_Tables.KeyOfCode[m_FreeCode] = key;
+    }
+    ++m_FreeCode;
+}
+
 void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_t width)
 {
     ClearHash();
@@ -135,20 +223,28 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
     for (const std::uint8_t* row : rows) {
         for (; x < static_cast<std::size_t>(width); ++x) {
             const std::uint32_t c = row[x];
-            const std::int32_t key = static_cast<std::int32_t>((c << 12) + ent);
-            int slot;
-            if (Lookup(ent, c, key, slot)) {
-                ent = m_Tables.CodeTable[static_cast<std::size_t>(slot)];
-                continue;
+            std::uint32_t slot;
+            if (!m_RulesTable) {
+                std::uint32_t code;
+                if (FindFast(ent, c, code, slot)) {
+                    ent = code;
+                    continue;
+                }
+            } else {
+                int rulesSlot;
+                if (Lookup(ent, c, static_cast<std::int32_t>((c << 12) + ent), rulesSlot)) {
+                    ent = m_Tables.CodeTable[static_cast<std::size_t>(rulesSlot)];
+                    continue;
+                }
+                slot = static_cast<std::uint32_t>(rulesSlot);
             }
             OutputCode(ent);
-            ent = c;
             if (m_FreeCode < kCodeLimit) {
-                m_Tables.CodeTable[static_cast<std::size_t>(slot)] = static_cast<std::uint16_t>(m_FreeCode++);
-                m_Tables.HashTable[static_cast<std::size_t>(slot)] = key;
+                AddString(ent, c, slot);
             } else {
                 ClearBlock();
             }
+            ent = c;
         }
         x = 0;
     }
