@@ -104,6 +104,8 @@ std::int16_t CInt(double value)
 
 namespace {
 
+constexpr int kSignificantDigits = 15;
+
 struct Pattern {
     std::size_t minIntegerDigits = 0;
     std::size_t minDecimals = 0;
@@ -120,10 +122,30 @@ Pattern ParsePattern(std::string_view pattern)
     if (point == std::string_view::npos) return parsed;
     parsed.hasPoint = true;
     const std::string_view decimals = pattern.substr(point + 1);
-    // Past 39 places the 40 exact decimals below could not round.
-    parsed.maxDecimals = std::min<std::size_t>(decimals.size(), 39);
+    parsed.maxDecimals = decimals.size();
     parsed.minDecimals = std::min(decimals.find('#'), parsed.maxDecimals);
     return parsed;
+}
+
+// `value` (not negative) in fixed notation from its 15 significant
+// digits, the precision a double holds for certain, so that rounding acts
+// on the number the user reads (1.005 rounds up) rather than on the binary
+// value just below it.
+std::string FixedDigits(double value)
+{
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, kSignificantDigits - 1);
+    const std::string text(buffer.data(), result.ptr);
+    const std::size_t e = text.find('e');
+    std::string significant = text.substr(0, 1) + text.substr(2, e - 2);
+    const int exponent = std::stoi(text.substr(e + 1));
+    if (exponent < 0) return "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + significant;
+    const auto integerDigits = static_cast<std::size_t>(exponent) + 1;
+    if (integerDigits >= significant.size()) {
+        return significant + std::string(integerDigits - significant.size(), '0') + ".0";
+    }
+    return significant.substr(0, integerDigits) + "." + significant.substr(integerDigits);
 }
 
 // Adds one to the last digit of `digits` ("123.45" style), carrying left.
@@ -146,15 +168,11 @@ std::string Format(double value, std::string_view pattern, std::string_view deci
 {
     if (!std::isfinite(value)) throw std::invalid_argument("cannot format a value that is not finite");
     const Pattern parsed = ParsePattern(pattern);
-    // 40 decimals are exact enough to round any double at the places a pattern has.
-    constexpr int kExactDecimals = 40;
-    std::array<char, 400> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                      std::chars_format::fixed, kExactDecimals);
-    std::string digits(buffer.data(), result.ptr);
+    std::string digits = FixedDigits(std::fabs(value));
     const std::size_t point = digits.find('.');
-    const bool roundUp = digits[point + 1 + parsed.maxDecimals] >= '5';
-    digits.resize(parsed.maxDecimals == 0 ? point : point + 1 + parsed.maxDecimals);
+    const std::size_t next = point + 1 + parsed.maxDecimals;
+    const bool roundUp = next < digits.size() && digits[next] >= '5';
+    digits.resize(parsed.maxDecimals == 0 ? point : point + 1 + parsed.maxDecimals, '0');
     if (roundUp) RoundUp(digits);
 
     const std::size_t newPoint = std::min(digits.find('.'), digits.size());

@@ -24,8 +24,8 @@ std::int16_t CInt(double value);
 
 // `value` written with a digit pattern such as "###.0#" or "###.00": "0"
 // places a digit always, "#" only when needed (no "0" before the point for a
-// value below 1), digits past the last placeholder are rounded half away
-// from zero. The point is written as `decimalSeparator`. Throws
+// value below 1); the value's 15 significant digits are rounded half away
+// from zero at the last placeholder. The point is written as `decimalSeparator`. Throws
 // std::invalid_argument for a value that is not finite.
 std::string Format(double value, std::string_view pattern, std::string_view decimalSeparator);
 
