@@ -21,7 +21,7 @@ constexpr std::size_t MaskBytes = 12;
 constexpr std::uint32_t BiRgb = 0;
 constexpr std::uint32_t BiBitfields = 3;
 // Everything before the pixels that is ever read: both headers, masks, table.
-constexpr std::size_t MaxPrefixBytes = FileHeaderBytes + MaxInfoBytes + MaskBytes + 256 * 4;
+constexpr std::size_t MaxPrefixBytes = FileHeaderBytes + MaxInfoBytes + MaskBytes + std::size_t{256} * 4;
 
 std::uint32_t U32(const std::vector<std::uint8_t>& b, std::size_t at)
 {

@@ -17,7 +17,7 @@ public:
     // The new object's handle value, 0 when every slot is taken.
     std::uint32_t Add(T object)
     {
-        std::uint32_t index;
+        std::uint32_t index = 0;
         if (!m_free.empty()) {
             index = m_free.back();
             m_free.pop_back();

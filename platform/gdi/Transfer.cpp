@@ -48,14 +48,14 @@ inline std::uint32_t ReadRaw(const std::uint8_t* row, int x)
     } else if constexpr (Bpp == 8) {
         return row[x];
     } else if constexpr (Bpp == 16) {
-        std::uint16_t v;
+        std::uint16_t v = 0;
         std::memcpy(&v, row + 2 * static_cast<std::size_t>(x), 2);
         return v;
     } else if constexpr (Bpp == 24) {
         const std::uint8_t* p = row + 3 * static_cast<std::size_t>(x);
         return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16);
     } else {
-        std::uint32_t v;
+        std::uint32_t v = 0;
         std::memcpy(&v, row + 4 * static_cast<std::size_t>(x), 4);
         return v;
     }
@@ -74,7 +74,7 @@ inline void Store(std::uint8_t* row, int x, std::uint32_t v)
         row[x] = static_cast<std::uint8_t>(Combine<Op>(row[x], v));
     } else if constexpr (Bpp == 16) {
         std::uint8_t* p = row + 2 * static_cast<std::size_t>(x);
-        std::uint16_t d;
+        std::uint16_t d = 0;
         std::memcpy(&d, p, 2);
         const auto r = static_cast<std::uint16_t>(Combine<Op>(d, v));
         std::memcpy(p, &r, 2);
@@ -87,7 +87,7 @@ inline void Store(std::uint8_t* row, int x, std::uint32_t v)
         p[2] = static_cast<std::uint8_t>(r >> 16);
     } else {
         std::uint8_t* p = row + 4 * static_cast<std::size_t>(x);
-        std::uint32_t d;
+        std::uint32_t d = 0;
         std::memcpy(&d, p, 4);
         const std::uint32_t r = Combine<Op>(d, v);
         std::memcpy(p, &r, 4);
@@ -100,12 +100,7 @@ inline std::uint32_t ToDestination(RowJob& job, std::uint32_t raw)
     if constexpr (SrcBpp <= 8) {
         return job.lut[raw];
     } else {
-        std::uint32_t colour;
-        if constexpr (SrcBpp == 16) {
-            colour = Unpack555(raw);
-        } else {
-            colour = raw & 0x00FFFFFFu;
-        }
+        const std::uint32_t colour = SrcBpp == 16 ? Unpack555(raw) : raw & 0x00FFFFFFu;
         if constexpr (DstBpp <= 8) {
             return job.matcher->Index(colour);
         } else if constexpr (DstBpp == 16) {
@@ -140,7 +135,7 @@ void EightBitTo32Row(std::uint32_t* d, const std::uint8_t* s, int count, const L
 {
     int k = 0;
     for (; k + 8 <= count; k += 8) {
-        std::uint64_t eight;
+        std::uint64_t eight = 0;
         std::memcpy(&eight, s + k, 8);
         std::uint32_t* p = d + k;
         Put<Op>(p, lut, eight, 0);

@@ -9,7 +9,6 @@
 namespace korvane::gdi {
 namespace {
 
-using testing::Quad;
 using testing::TestSurface;
 
 // A bitmap file built field by field, so each test states what it varies.
