@@ -1,9 +1,10 @@
-#include "app/cNavigation.h"
-
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "app/cNavigation.h"
 #include "tests/app/NavTestSupport.h"
+#include "tests/platform/fakes/FakeFileSystem.h"
+#include "tests/platform/fakes/FakeMessageBox.h"
 #include "tests/platform/fakes/FakePopupMenu.h"
 #include "tests/platform/fakes/FakeProcessStarter.h"
 #include "tests/platform/fakes/FakeRegistry.h"
@@ -56,9 +57,9 @@ protected:
     FakePopupMenu menus;
     FakeShell shell;
     platform::fakes::FakeRegistry registry;
-    testing::LookupFileSystem files;
+    platform::fakes::FakeFileSystem files;
     platform::fakes::FakeProcessStarter processes;
-    testing::RecordingMessageBox messages;
+    platform::fakes::FakeMessageBox messages;
     cNavigation navigation{owner, branding, {menus, shell, {registry, files, processes, messages}}};
 };
 

@@ -1,21 +1,22 @@
-#include "app/fAbout.h"
-
 #include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/fAbout.h"
 #include "tests/app/NavTestSupport.h"
+#include "tests/platform/fakes/FakeFileSystem.h"
+#include "tests/platform/fakes/FakeMessageBox.h"
 #include "tests/platform/fakes/FakeProcessStarter.h"
 #include "tests/platform/fakes/FakeRegistry.h"
 
 namespace korvane::app {
 namespace {
 
+using platform::fakes::FakeFileSystem;
+using platform::fakes::FakeMessageBox;
 using platform::fakes::FakeProcessStarter;
 using platform::fakes::FakeRegistry;
 using platform::fakes::RegString;
-using testing::LookupFileSystem;
-using testing::RecordingMessageBox;
 using testing::TestApp;
 
 const std::string kInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
@@ -35,9 +36,9 @@ protected:
     }
 
     FakeRegistry registry;
-    LookupFileSystem files;
+    FakeFileSystem files;
     FakeProcessStarter processes;
-    RecordingMessageBox messages;
+    FakeMessageBox messages;
 
 private:
     QPointer<fAbout> about_;
@@ -100,7 +101,6 @@ struct SysInfoCase {
     std::set<std::string> files;
     bool startSucceeds;
     std::vector<std::string> expectStarted;
-    std::vector<std::string> expectLooked;
     bool expectMessage;
 };
 
@@ -110,11 +110,11 @@ TEST_P(StartSysInfoTest, StartsTheProgramOrSaysItCannot)
 {
     const SysInfoCase& c = GetParam();
     registry.keys = c.keys;
-    files.existing = c.files;
+    for (const std::string& file : c.files)
+        files.files[file] = {};
     processes.succeeds = c.startSucceeds;
     About().StartSysInfo();
     EXPECT_EQ(processes.started, c.expectStarted);
-    EXPECT_EQ(files.looked, c.expectLooked);
     ASSERT_EQ(messages.shown.size(), c.expectMessage ? 1U : 0U);
     if (c.expectMessage) {
         EXPECT_EQ(messages.shown[0].text, kUnavailable);
@@ -126,54 +126,51 @@ TEST_P(StartSysInfoTest, StartsTheProgramOrSaysItCannot)
 const std::string kMsinfo = "C:\\Program Files\\Common Files\\Microsoft Shared\\MSInfo\\msinfo32.exe";
 const std::string kFolder = "C:\\Windows\\System32";
 
+const std::string kMsinfo32 = kFolder + "\\MSINFO32.EXE";
+const FakeRegistry::Values kPath = {{"PATH", RegString(kMsinfo)}};
+const FakeRegistry::Values kLocation = {{"MSINFO", RegString(kFolder)}};
+
 INSTANTIATE_TEST_SUITE_P(
     Paths, StartSysInfoTest,
     ::testing::Values(
-        SysInfoCase{"FirstKeyStartsItsPathUnchecked",
-                    {{kInfoKey, {{"PATH", RegString(kMsinfo)}}}},
-                    {},
-                    true,
-                    {kMsinfo},
-                    {},
-                    false},
+        // name, registry keys, files that exist, start succeeds, programs started, message shown
+        SysInfoCase{"FirstKeyStartsItsPathUnchecked", {{kInfoKey, kPath}}, {}, true, {kMsinfo}, false},
         SysInfoCase{"FirstKeyWinsOverTheSecond",
-                    {{kInfoKey, {{"PATH", RegString(kMsinfo)}}}, {kFolderKey, {{"MSINFO", RegString(kFolder)}}}},
-                    {kFolder + "\\MSINFO32.EXE"},
+                    {{kInfoKey, kPath}, {kFolderKey, kLocation}},
+                    {kMsinfo32},
                     true,
                     {kMsinfo},
-                    {},
                     false},
         SysInfoCase{"FirstKeyPathThatDoesNotStart",
-                    {{kInfoKey, {{"PATH", RegString("C:\\gone.exe")}}}},
-                    {},
+                    {{kInfoKey, kPath}, {kFolderKey, kLocation}},
+                    {kMsinfo32},
                     false,
-                    {"C:\\gone.exe"},
-                    {},
+                    {kMsinfo},
                     true},
         SysInfoCase{"SecondKeyWithTheProgram",
-                    {{kInfoKey, {}}, {kFolderKey, {{"MSINFO", RegString(kFolder)}}}},
-                    {kFolder + "\\MSINFO32.EXE"},
+                    {{kInfoKey, {}}, {kFolderKey, kLocation}},
+                    {kMsinfo32},
                     true,
-                    {kFolder + "\\MSINFO32.EXE"},
-                    {kFolder + "\\MSINFO32.EXE"},
+                    {kMsinfo32},
                     false},
-        SysInfoCase{"SecondKeyWithoutTheProgram",
-                    {{kFolderKey, {{"MSINFO", RegString(kFolder)}}}},
-                    {},
-                    true,
-                    {},
-                    {kFolder + "\\MSINFO32.EXE"},
-                    true},
-        SysInfoCase{"SecondKeyWithoutItsValue", {{kFolderKey, {}}}, {"\\MSINFO32.EXE"}, true, {}, {}, true},
-        SysInfoCase{"NeitherKey", {}, {}, true, {}, {}, true},
-        SysInfoCase{"SecondKeyProgramThatDoesNotStart",
-                    {{kFolderKey, {{"MSINFO", RegString(kFolder)}}}},
-                    {kFolder + "\\MSINFO32.EXE"},
-                    false,
-                    {kFolder + "\\MSINFO32.EXE"},
-                    {kFolder + "\\MSINFO32.EXE"},
-                    true}),
+        SysInfoCase{"SecondKeyWithoutTheProgram", {{kFolderKey, kLocation}}, {kFolder}, true, {}, true},
+        SysInfoCase{"SecondKeyWithoutItsValue", {{kFolderKey, {}}}, {"\\MSINFO32.EXE"}, true, {}, true},
+        SysInfoCase{"NeitherKey", {}, {kMsinfo, kMsinfo32}, true, {}, true},
+        SysInfoCase{
+            "SecondKeyProgramThatDoesNotStart", {{kFolderKey, kLocation}}, {kMsinfo32}, false, {kMsinfo32}, true}),
     [](const ::testing::TestParamInfo<SysInfoCase>& info) { return std::string(info.param.name); });
+
+TEST_F(AboutTest, PathThatDoesNotStartLeavesTheSecondKeyUntried)
+{
+    registry.keys = {{kInfoKey, {{"PATH", RegString("C:\\nothing.exe")}}}, {kFolderKey, kLocation}};
+    files.files[kMsinfo32] = {};
+    processes.succeeds = false;
+    About().StartSysInfo();
+    EXPECT_EQ(registry.opened, std::vector<std::string>{kInfoKey});
+    EXPECT_EQ(processes.started, std::vector<std::string>{"C:\\nothing.exe"});
+    ASSERT_EQ(messages.shown.size(), 1U);
+    EXPECT_EQ(messages.shown[0].text, kUnavailable);
+}
 
 TEST_F(AboutTest, SysInfoButtonRunsStartSysInfo)
 {
