@@ -5,7 +5,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyleOptionFocusRect>
 
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtPointer.h"
@@ -71,10 +70,10 @@ void PictureButton::paintEvent(QPaintEvent*)
     const QImage image = platform::qt::ToQImage(shown_, devicePixelRatioF());
     if (!image.isNull()) painter.drawImage(shownAt_, image);
     if (keyboardFocus_ && hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(1, 1, -1, -1);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 3, 3);
     }
 }
 
