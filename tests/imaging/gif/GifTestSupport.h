@@ -1,0 +1,29 @@
+// Pixel and file helpers shared by the GIF tests.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "GifBytes.h"
+#include "imaging/dib/cDIB.h"
+
+namespace korvane::imaging::test {
+
+// The surface's indices row by row, Width bytes a row (padding left out).
+Bytes ReadIndices(const cDIB& dib);
+void WriteIndices(cDIB& dib, std::span<const std::uint8_t> indices);
+// The mask's bits as one byte (0 or 1) a pixel, row by row.
+Bytes ReadMaskBits(const cDIB& dib);
+Bytes ReadColourTable(const cDIB& dib);
+
+// A fresh path under the test output folder; any file there is removed.
+std::string TestPath(const std::string& name);
+Bytes ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const Bytes& bytes);
+
+// Deterministic pseudo-random indices below `limit`.
+Bytes NoiseIndices(std::size_t count, unsigned limit, std::uint32_t seed);
+
+}  // namespace korvane::imaging::test
