@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 namespace korvane::imaging::mGIFLZWDec {
 namespace {
@@ -17,7 +18,15 @@ constexpr int kStackBytes = 4097;          // the longest string a 4097-slot tab
 constexpr std::uint32_t kLastSlot = 4095;  // once filled, the table stays as it is until the next clear
 constexpr int kMaxGrownWidth = 12;
 constexpr int kMaxCodeSize = 30;
-constexpr std::uint32_t kNoSource = 0xFFFFFFFFu;
+constexpr int kWord = 8;  // bytes every short string is copied with
+
+// Byte n at index n, so a literal's string can be copied like any other.
+constexpr std::array<std::uint8_t, 256 + kWord> kLiteralBytes = [] {
+    std::array<std::uint8_t, 256 + kWord> bytes{};
+    for (std::size_t i = 0; i < 256; ++i)
+        bytes[i] = static_cast<std::uint8_t>(i);
+    return bytes;
+}();
 
 // The string table outlives a frame: damaged data can reach slots the current
 // frame never wrote, and those must read what earlier frames left there. It is
@@ -89,18 +98,22 @@ private:
 // that completes the last row of the last pass returns false: decoding ends.
 class PixelCursor {
 public:
-    PixelCursor(const SurfaceRows& rows, bool Interlaced) : m_Rows(rows), m_Row(rows.Bits)
+    PixelCursor(const SurfaceRows& rows, bool Interlaced)
+        : m_Rows(rows),
+          m_Row(rows.Bits),
+          m_Interlaced(Interlaced && rows.Height > 4),
+          m_Original(static_cast<std::size_t>(rows.Width))
     {
-        if (Interlaced && rows.Height > 4) {
+        if (m_Interlaced) {
             m_RowStep = {8, 8, 4, 2};
             m_RowStart = {0, 4, 2, 1};
         }
+        SaveRow();
     }
 
     bool Put(std::uint8_t value)
     {
         m_Row[m_X] = value;
-        ++m_Written;
         if (++m_X == m_Rows.Width) return NextRow();
         return true;
     }
@@ -113,7 +126,6 @@ public:
             std::memcpy(m_Row + m_X, bytes, static_cast<std::size_t>(chunk));
             bytes += chunk;
             n -= chunk;
-            m_Written += chunk;
             m_X += chunk;
             if (m_X == m_Rows.Width && !NextRow()) return false;
         }
@@ -125,30 +137,50 @@ public:
     std::uint8_t* Here() const { return m_Row + m_X; }
 
     // Accounts for n bytes written at Here() that leave the row unfinished.
-    void Advance(int n)
-    {
-        m_X += n;
-        m_Written += n;
-    }
+    void Advance(int n) { m_X += n; }
 
     bool NextRow()
     {
         m_X = 0;
         m_Y += m_RowStep[m_Pass];
         if (m_Y > m_Rows.Height - 1) {
-            if (++m_Pass == 4) return false;
+            if (++m_Pass == 4) {
+                m_FirstVisit = false;  // every row is complete: nothing to put back
+                return false;
+            }
             m_Y = m_RowStart[m_Pass];
+            m_FirstVisit = m_Interlaced;
         }
         m_Row = m_Rows.Bits + m_Y * m_Rows.BytesPerScanline;
+        SaveRow();
         return true;
     }
 
+    // Until every pixel has been written once, no write lands on an earlier
+    // one, and bytes ahead in the row hold what the surface held before.
+    bool FirstVisit() const { return m_FirstVisit; }
+    // Puts back the bytes ahead of the write position that whole-word copies
+    // ran over, so no byte beyond the pixels written changes.
+    void RestoreAhead()
+    {
+        if (!m_FirstVisit) return;
+        const int n = std::min(kWord, m_Rows.Width - m_X);
+        std::memcpy(m_Row + m_X, m_Original.data() + m_X, static_cast<std::size_t>(n));
+    }
+    // Whether kWord bytes may be read from p without leaving the surface.
+    bool WordInside(const std::uint8_t* p) const
+    {
+        return p + kWord <= m_Rows.Bits + m_Rows.BytesPerScanline * m_Rows.Height;
+    }
+
     // Until every pixel has been written once, no write lands on an earlier one.
-    bool FirstVisit(int n) const { return m_Written + n <= static_cast<std::int64_t>(m_Rows.Width) * m_Rows.Height; }
-    std::uint32_t Offset(const std::uint8_t* p) const { return static_cast<std::uint32_t>(p - m_Rows.Bits); }
-    const std::uint8_t* At(std::uint32_t offset) const { return m_Rows.Bits + offset; }
 
 private:
+    void SaveRow()
+    {
+        if (m_FirstVisit) std::memcpy(m_Original.data(), m_Row, m_Original.size());
+    }
+
     SurfaceRows m_Rows;
     std::array<int, 4> m_RowStep{1, 1, 1, 1};
     std::array<int, 4> m_RowStart{0, 0, 0, 0};
@@ -156,7 +188,9 @@ private:
     int m_X = 0;
     int m_Y = 0;
     int m_Pass = 0;
-    std::int64_t m_Written = 0;
+    const bool m_Interlaced;
+    bool m_FirstVisit = true;
+    std::vector<std::uint8_t> m_Original;  // the current row as it was
 };
 
 // Copies n >= 2 bytes between regions that do not overlap, without a call
@@ -219,9 +253,10 @@ private:
     // set when it meets a code it leaves to DecodeCodes, false when decoding
     // ended.
     bool DecodeClean(std::uint32_t& pending);
+    bool DecodeCleanCodes(std::uint32_t& pending);
     bool WriteClean(std::uint32_t head, int headLength, bool withTail, std::uint8_t tail);
     void WriteChain(std::uint8_t* last, std::uint32_t code) const;
-    void AddClean(std::uint8_t first, std::uint32_t prefixSource);
+    void AddClean(std::uint8_t first, const std::uint8_t* prefixSource);
     void InitLiterals();
 
     StringTable& m_Table;
@@ -244,11 +279,12 @@ private:
     std::uint32_t m_LastExpanded = 0;
 
     // Facts of the clean slots: string length, first byte and the surface
-    // offset of an earlier copy of the string (kNoSource when it was split).
+    // place of an earlier copy of the string in the surface (null when it was
+    // split across rows, or when a whole word there would leave the surface).
     std::array<std::uint16_t, kTableSlots> m_Length;
     std::array<std::uint8_t, kTableSlots> m_First;
-    std::array<std::uint32_t, kTableSlots> m_Source;
-    std::uint32_t m_PreviousSource = kNoSource;
+    std::array<const std::uint8_t*, kTableSlots> m_Source;
+    const std::uint8_t* m_PreviousSource = nullptr;
 };
 
 void Decoder::Clear()
@@ -328,7 +364,7 @@ void Decoder::InitLiterals()
     for (std::uint32_t c = 0; c < m_ClearCode; ++c) {
         m_Length[c] = 1;
         m_First[c] = static_cast<std::uint8_t>(c);
-        m_Source[c] = kNoSource;
+        m_Source[c] = &kLiteralBytes[c];
     }
 }
 
@@ -346,36 +382,36 @@ void Decoder::WriteChain(std::uint8_t* last, std::uint32_t code) const
 bool Decoder::WriteClean(std::uint32_t head, int headLength, bool withTail, std::uint8_t tail)
 {
     const int length = headLength + (withTail ? 1 : 0);
-    const std::uint32_t source = m_Source[head];
-    const bool copy = source != kNoSource && m_Cursor.FirstVisit(length);
+    const std::uint8_t* source = m_Source[head];
+    const bool copy = source != nullptr && m_Cursor.FirstVisit();
     if (length < m_Cursor.RowRoom()) {
         std::uint8_t* to = m_Cursor.Here();
         if (headLength == 1) {
             *to = static_cast<std::uint8_t>(head);
         } else if (copy) {
-            CopyString(to, m_Cursor.At(source), headLength);
+            CopyString(to, source, headLength);
         } else {
             WriteChain(to + headLength - 1, head);
         }
         if (withTail) to[headLength] = tail;
         m_Cursor.Advance(length);
-        m_PreviousSource = m_Cursor.Offset(to);
+        m_PreviousSource = to;
         return true;
     }
     // The string reaches the end of the row: assemble it, then place it.
     if (copy) {
-        std::memcpy(m_Stack.data(), m_Cursor.At(source), static_cast<std::size_t>(headLength));
+        std::memcpy(m_Stack.data(), source, static_cast<std::size_t>(headLength));
     } else {
         WriteChain(m_Stack.data() + headLength - 1, head);
     }
     if (withTail) m_Stack[static_cast<std::size_t>(headLength)] = tail;
-    m_PreviousSource = kNoSource;
+    m_PreviousSource = nullptr;
     return m_Cursor.Emit(m_Stack.data(), length);
 }
 
 // Adds the slot the last string defined: the previous string, which stands
 // at prefixSource, followed by the first byte of the string just written.
-void Decoder::AddClean(std::uint8_t first, std::uint32_t prefixSource)
+void Decoder::AddClean(std::uint8_t first, const std::uint8_t* prefixSource)
 {
     const std::uint32_t slot = m_NextFree;
     if (slot <= kLastSlot) {
@@ -383,7 +419,7 @@ void Decoder::AddClean(std::uint8_t first, std::uint32_t prefixSource)
         m_Table.Suffix[slot] = first;
         m_Length[slot] = static_cast<std::uint16_t>(m_Length[m_PreviousCode] + 1);
         m_First[slot] = m_First[m_PreviousCode];
-        m_Source[slot] = prefixSource;
+        m_Source[slot] = prefixSource != nullptr && m_Cursor.WordInside(prefixSource) ? prefixSource : nullptr;
         m_NextFree = slot + 1;
     }
     if (m_NextFree > m_MaxCode && m_CodeWidth < kMaxGrownWidth) {
@@ -395,6 +431,13 @@ void Decoder::AddClean(std::uint8_t first, std::uint32_t prefixSource)
 bool Decoder::DecodeClean(std::uint32_t& pending)
 {
     InitLiterals();
+    const bool handedOver = DecodeCleanCodes(pending);
+    m_Cursor.RestoreAhead();
+    return handedOver;
+}
+
+bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
+{
     std::uint32_t code;
     for (;;) {
         if (!m_Reader.ReadCode(m_CodeWidth, code) || code == m_ClearCode + 1) return false;
@@ -412,14 +455,26 @@ bool Decoder::DecodeClean(std::uint32_t& pending)
             continue;
         }
         if (code > m_NextFree) break;  // damaged: the previous string comes again
-        const std::uint32_t prefixSource = m_PreviousSource;
-        if (code < m_NextFree) {
-            m_FirstByte = m_First[code];
-            if (!WriteClean(code, m_Length[code], false, 0)) return false;
-        } else {
-            // The code being defined: the previous string and its first byte.
-            m_FirstByte = m_First[m_PreviousCode];
-            if (!WriteClean(m_PreviousCode, m_Length[m_PreviousCode], true, m_FirstByte)) return false;
+        // The code being defined is the previous string and its first byte.
+        const bool define = code == m_NextFree;
+        const std::uint32_t head = define ? m_PreviousCode : code;
+        const int headLength = m_Length[head];
+        const std::uint8_t* source = m_Source[head];
+        const std::uint8_t* prefixSource = m_PreviousSource;
+        m_FirstByte = m_First[head];
+        if (headLength <= kWord && source != nullptr && m_Cursor.RowRoom() > kWord + 1 && m_Cursor.FirstVisit()) {
+            // Most strings are short: one word copied, whatever the length;
+            // the bytes past the string are rewritten by the strings that
+            // follow, or put back by RestoreAhead.
+            std::uint8_t* to = m_Cursor.Here();
+            std::uint64_t word;
+            std::memcpy(&word, source, kWord);
+            std::memcpy(to, &word, kWord);
+            if (define) to[headLength] = m_FirstByte;
+            m_Cursor.Advance(headLength + (define ? 1 : 0));
+            m_PreviousSource = to;
+        } else if (!WriteClean(head, headLength, define, m_FirstByte)) {
+            return false;
         }
         AddClean(m_FirstByte, prefixSource);
         m_PreviousCode = code;

@@ -239,9 +239,9 @@ struct StreamCase {
 StreamCase MakeStream(std::mt19937& random)
 {
     StreamCase c;
-    const std::int32_t sizes[] = {1, 2, 3, 5, 7, 13, 64, 301};
-    c.width = sizes[random() % 8];
-    c.height = sizes[random() % 6];
+    const std::int32_t sizes[] = {1, 2, 3, 5, 7, 13, 9, 10, 45, 64, 301};
+    c.width = sizes[random() % 11];
+    c.height = sizes[random() % 7];
     c.interlaced = random() % 2 == 0;
     const std::uint8_t codeSizes[] = {0, 1, 2, 3, 4, 5, 7, 8, 8, 8, 9, 11, 12, 13, 20, 30};
     c.codeSize = codeSizes[random() % 16];

@@ -60,6 +60,22 @@ TEST(LzwRoundTrip, DecodeGivesBackWhatWasEncodedAtEveryCodeSize)
     }
 }
 
+TEST(LzwRoundTrip, FlatRowsOfEveryWidth)
+{
+    // Flat rows give strings of length 1, 2, 3, ...: at some width one of
+    // them ends exactly at the end of the row, whatever its length.
+    for (std::int32_t width = 1; width <= 140; ++width) {
+        const Bytes pixels(static_cast<std::size_t>(width) * 3, 7);
+        FrameRecord source = MakeFrame(width, 3);
+        SetIndices(source, pixels);
+        Bytes blocks;
+        mGIFLZWEnc::EncodeFromDIB(blocks, source, 9, false);
+        FrameRecord decoded = MakeFrame(width, 3, 0xEE);
+        mGIFLZWDec::DecodeToDIB(decoded, false, 8, JoinSubBlocks(blocks));
+        ASSERT_EQ(Indices(decoded), pixels) << width;
+    }
+}
+
 TEST(LzwRoundTrip, GiflibDecodesWhatWeEncode)
 {
     for (int bits : {1, 2, 4, 8}) {
