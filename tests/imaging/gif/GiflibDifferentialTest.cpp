@@ -1,0 +1,340 @@
+// Differential tests against giflib: giflib reads what our writer writes to
+// the same indices, and our reader decodes hand-built streams, our writer's
+// streams and (when present) the shared real-world corpus to the same
+// indices as giflib.
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+
+#include "GifTestSupport.h"
+#include "imaging/gif/cGIF.h"
+
+namespace korvane::imaging {
+namespace {
+
+using test::Bytes;
+using test::GifBytes;
+
+struct GiflibFrame {
+    int width = 0;
+    int height = 0;
+    bool interlaced = false;
+    Bytes indices;  // rows top to bottom, as giflib places them
+};
+
+struct GiflibResult {
+    bool ok = false;
+    std::vector<GiflibFrame> frames;
+};
+
+struct MemoryReader {
+    const Bytes* bytes;
+    std::size_t at = 0;
+};
+
+int ReadFromMemory(GifFileType* file, GifByteType* out, int length)
+{
+    auto* reader = static_cast<MemoryReader*>(file->UserData);
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(length), reader->bytes->size() - reader->at);
+    std::memcpy(out, reader->bytes->data() + reader->at, n);
+    reader->at += n;
+    return static_cast<int>(n);
+}
+
+GiflibResult GiflibDecode(const Bytes& bytes)
+{
+    MemoryReader reader{&bytes};
+    int error = 0;
+    GifFileType* file = DGifOpen(&reader, ReadFromMemory, &error);
+    GiflibResult result;
+    if (!file) return result;
+    result.ok = DGifSlurp(file) == GIF_OK;
+    for (int i = 0; result.ok && i < file->ImageCount; ++i) {
+        const SavedImage& image = file->SavedImages[i];
+        GiflibFrame frame{image.ImageDesc.Width, image.ImageDesc.Height, image.ImageDesc.Interlace, {}};
+        frame.indices.assign(image.RasterBits, image.RasterBits + static_cast<std::size_t>(frame.width) * frame.height);
+        result.frames.push_back(std::move(frame));
+    }
+    DGifCloseFile(file, &error);
+    return result;
+}
+
+// Our decoder fills interlaced frames of 4 rows or fewer in stored order,
+// where giflib places their rows by the interlace passes.
+Bytes AsGiflibPlacesThem(const Bytes& ours, int width, int height, bool interlaced)
+{
+    if (!interlaced || height > 4) return ours;
+    Bytes placed(ours.size());
+    const std::vector<int> order = test::InterlacedRowOrder(height);
+    for (int k = 0; k < height; ++k) {
+        std::copy_n(ours.begin() + k * width, width, placed.begin() + order[static_cast<std::size_t>(k)] * width);
+    }
+    return placed;
+}
+
+// Every frame of our load equals giflib's; returns a description of the
+// first difference, empty when they agree.
+std::string CompareWithGiflib(const Bytes& stream)
+{
+    const GiflibResult theirs = GiflibDecode(stream);
+    if (!theirs.ok) return "giflib cannot read the stream";
+    cGIF ours;
+    if (!ours.LoadFromStream(stream)) return "our reader refused the stream";
+    if (static_cast<std::size_t>(ours.FramesCount()) != theirs.frames.size()) {
+        return "frame count " + std::to_string(ours.FramesCount()) + " vs " + std::to_string(theirs.frames.size());
+    }
+    for (std::int16_t f = 1; f <= ours.FramesCount(); ++f) {
+        const GiflibFrame& t = theirs.frames[static_cast<std::size_t>(f) - 1];
+        const cDIB& image = *ours.FrameDIBXOR(f);
+        if (image.Width() != t.width || image.Height() != t.height) return "frame " + std::to_string(f) + " size";
+        const Bytes mine = AsGiflibPlacesThem(test::ReadIndices(image), t.width, t.height, t.interlaced);
+        if (mine != t.indices) {
+            const auto at = std::mismatch(mine.begin(), mine.end(), t.indices.begin()).first - mine.begin();
+            return "frame " + std::to_string(f) + " differs at pixel " + std::to_string(at);
+        }
+    }
+    return {};
+}
+
+// --- our writer, read by giflib ---------------------------------------------
+
+struct FrameSpec {
+    std::int16_t width, height;
+    unsigned colours;  // local table size, 0 for the global table
+    bool interlaced;
+    bool transparent;
+    std::function<Bytes(std::size_t count, unsigned limit)> pixels;
+};
+
+struct DocumentSpec {
+    const char* name;
+    std::int16_t globalColours;
+    std::vector<FrameSpec> frames;
+};
+
+Bytes Noise(std::size_t count, unsigned limit)
+{
+    return test::NoiseIndices(count, limit, static_cast<std::uint32_t>(count));
+}
+Bytes Flat(std::size_t count, unsigned limit)
+{
+    return Bytes(count, static_cast<std::uint8_t>(limit - 1));
+}
+// Smooth gradients with a little noise, like a photo reduced to a palette.
+Bytes PhotoLike(std::size_t count, unsigned limit)
+{
+    Bytes out = test::NoiseIndices(count, 3, 99);
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = static_cast<std::uint8_t>((i / 7 + i % 251 / 5 + out[i]) % limit);
+    return out;
+}
+
+std::vector<FrameSpec> ManyFrames()
+{
+    std::vector<FrameSpec> frames;
+    for (int k = 0; k < 40; ++k)
+        frames.push_back({16, 12, k % 3 == 0 ? 8U : 0U, k % 4 == 1, k % 2 == 0, Noise});
+    return frames;
+}
+
+void Build(cGIF& gif, const DocumentSpec& spec)
+{
+    gif.Destroy();
+    gif.SetGlobalPaletteExists(spec.globalColours > 0);
+    gif.SetGlobalPaletteEntries(spec.globalColours);
+    for (const FrameSpec& fs : spec.frames) {
+        const auto f = static_cast<std::int16_t>(gif.FramesCount() + 1);
+        gif.FrameInsert(f, fs.width, fs.height);
+        gif.SetFrameInterlaced(f, fs.interlaced);
+        gif.SetFrameUseTransparentColor(f, fs.transparent);
+        gif.SetFrameTransparentColorIndex(f, 1);
+        gif.SetLocalPaletteUsed(f, fs.colours > 0);
+        gif.SetLocalPaletteEntries(f, static_cast<std::int16_t>(fs.colours));
+        const unsigned limit = fs.colours > 0 ? fs.colours : static_cast<unsigned>(spec.globalColours);
+        test::WriteIndices(*gif.FrameDIBXOR(f),
+                           fs.pixels(static_cast<std::size_t>(fs.width) * fs.height, std::max(limit, 2U)));
+    }
+}
+
+class WriterReadByGiflib : public testing::TestWithParam<DocumentSpec> {};
+
+TEST_P(WriterReadByGiflib, SameIndices)
+{
+    const DocumentSpec& spec = GetParam();
+    cGIF gif;
+    Build(gif, spec);
+    const std::string path = test::TestPath(std::string("giflib-") + spec.name + ".gif");
+    ASSERT_TRUE(gif.Save(path));
+    const Bytes stream = test::ReadFile(path);
+    const GiflibResult theirs = GiflibDecode(stream);
+    ASSERT_TRUE(theirs.ok);
+    ASSERT_EQ(theirs.frames.size(), spec.frames.size());
+    for (std::int16_t f = 1; f <= gif.FramesCount(); ++f) {
+        const GiflibFrame& t = theirs.frames[static_cast<std::size_t>(f) - 1];
+        ASSERT_EQ(t.width, spec.frames[static_cast<std::size_t>(f) - 1].width);
+        EXPECT_EQ(t.indices,
+                  AsGiflibPlacesThem(test::ReadIndices(*gif.FrameDIBXOR(f)), t.width, t.height, t.interlaced))
+            << "frame " << f;
+    }
+    EXPECT_EQ(CompareWithGiflib(stream), "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, WriterReadByGiflib,
+    testing::Values(DocumentSpec{"Photo", 256, {{320, 200, 0, false, false, PhotoLike}}},
+                    DocumentSpec{"NoiseFillsTheTable", 256, {{300, 300, 0, false, false, Noise}}},
+                    DocumentSpec{"Flat", 2, {{2000, 500, 0, false, false, Flat}}},
+                    DocumentSpec{"FlatCodeSize8", 256, {{1000, 300, 0, false, false, Flat}}},
+                    DocumentSpec{"InterlacedLocal", 0, {{37, 29, 4, true, false, Noise}}},
+                    DocumentSpec{"InterlacedShort", 4, {{9, 3, 0, true, false, Noise}, {9, 4, 0, true, false, Noise}}},
+                    DocumentSpec{"TransparentManyFrames", 16, ManyFrames()},
+                    DocumentSpec{"OnePixel", 2, {{1, 1, 0, false, true, Noise}}},
+                    DocumentSpec{"VeryWide", 8, {{5000, 1, 0, false, false, Noise}}},
+                    DocumentSpec{"VeryTall", 8, {{1, 5000, 0, true, false, Noise}}},
+                    DocumentSpec{"EveryCodeSize",
+                                 0,
+                                 {{33, 7, 2, false, false, Noise},
+                                  {33, 7, 4, false, false, Noise},
+                                  {33, 7, 8, false, false, Noise},
+                                  {33, 7, 16, false, false, Noise},
+                                  {33, 7, 32, false, false, Noise},
+                                  {33, 7, 64, false, false, Noise},
+                                  {33, 7, 128, false, false, Noise},
+                                  {33, 7, 256, false, false, Noise}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- hand-built streams, read by both ---------------------------------------
+
+struct StreamCase {
+    const char* name;
+    std::function<Bytes()> build;
+};
+
+class HandBuiltStreams : public testing::TestWithParam<StreamCase> {};
+
+TEST_P(HandBuiltStreams, OurReaderAgreesWithGiflib)
+{
+    EXPECT_EQ(CompareWithGiflib(GetParam().build()), "");
+}
+
+Bytes Indices(std::size_t n, unsigned limit, std::uint32_t seed)
+{
+    return test::NoiseIndices(n, limit, seed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Streams, HandBuiltStreams,
+    testing::Values(StreamCase{"Interlaced",
+                               [] {
+                                   return GifBytes()
+                                       .Header()
+                                       .Screen(7, 19, 0x81)  // global table of 4
+                                       .Table({0, 0xFF0000, 0xFF00, 0xFF})
+                                       .Image(0, 0, 7, 19, 0x40)       // interlaced, no local table
+                                       .Pixels(2, Indices(133, 4, 1))  // rows in stored (pass) order
+                                       .Trailer()
+                                       .bytes();
+                               }},
+                    StreamCase{"TransparentWithLocalTables",
+                               [] {
+                                   return GifBytes()
+                                       .Header()
+                                       .Screen(5, 5, 0x00)           // no global table
+                                       .GraphicControl(0x09, 10, 3)  // disposal 2, transparent index 3
+                                       .Image(0, 0, 5, 5, 0x82)      // local table of 8
+                                       .Table({1, 2, 3, 4, 5, 6, 7, 8})
+                                       .Pixels(3, Indices(25, 8, 2))
+                                       .GraphicControl(0x04, 10, 0)
+                                       .Image(1, 1, 3, 3, 0x80)  // local table of 2
+                                       .Table({0, 0xFFFFFF})
+                                       .Pixels(2, Indices(9, 2, 3))
+                                       .Trailer()
+                                       .bytes();
+                               }},
+                    StreamCase{
+                        "ManyFrames",
+                        [] {
+                            GifBytes g;
+                            g.Header().Screen(4, 4, 0x87).Table(std::vector<std::uint32_t>(256, 0x123456)).Netscape(0);
+                            for (std::uint32_t k = 0; k < 60; ++k) {
+                                g.GraphicControl(static_cast<std::uint8_t>((k % 4) << 2), 5)
+                                    .Image(0, 0, 4, 4)
+                                    .Pixels(8, Indices(16, 256, k));
+                            }
+                            return g.Trailer().bytes();
+                        }},
+                    StreamCase{"OnePixel",
+                               [] {
+                                   return GifBytes()
+                                       .Header("87a")
+                                       .Screen(1, 1, 0x80)
+                                       .Table({0, 0xFFFFFF})
+                                       .Image(0, 0, 1, 1)
+                                       .Pixels(2, Bytes{1})
+                                       .Trailer()
+                                       .bytes();
+                               }},
+                    StreamCase{"VeryWide",
+                               [] {
+                                   return GifBytes()
+                                       .Header()
+                                       .Screen(9000, 1, 0x82)
+                                       .Table({1, 2, 3, 4, 5, 6, 7, 8})
+                                       .Image(0, 0, 9000, 1)
+                                       .Pixels(3, Indices(9000, 8, 4))
+                                       .Trailer()
+                                       .bytes();
+                               }},
+                    StreamCase{"VeryTall",
+                               [] {
+                                   return GifBytes()
+                                       .Header()
+                                       .Screen(1, 9000, 0x82)
+                                       .Table({1, 2, 3, 4, 5, 6, 7, 8})
+                                       .Image(0, 0, 1, 9000, 0x40)
+                                       .Pixels(3, Indices(9000, 8, 5))
+                                       .Trailer()
+                                       .bytes();
+                               }},
+                    StreamCase{"ExtensionsBetweenFrames",
+                               [] {
+                                   return GifBytes()
+                                       .Header()
+                                       .Screen(3, 2, 0x80)
+                                       .Table({0, 0xFFFFFF})
+                                       .Extension(0xFE, {'c', 0x2C, 0x3B})  // comment holding introducer bytes
+                                       .Image(0, 0, 3, 2)
+                                       .Pixels(2, Indices(6, 2, 6))
+                                       .Application("XMP DataXMP", {2, 'x', 'y'})
+                                       .Extension(0x01, Bytes(20, 'p'))  // plain text
+                                       .Image(0, 0, 3, 2)
+                                       .Pixels(2, Indices(6, 2, 7))
+                                       .Trailer()
+                                       .bytes();
+                               }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// --- the shared real-world corpus, when it is there --------------------------
+
+TEST(GiflibCorpus, RealFilesDecodeToTheSameIndices)
+{
+    const std::filesystem::path dir = std::filesystem::path(KORVANE_SOURCE_DIR) / ".." / "shared" / "corpora" / "real";
+    if (!std::filesystem::is_directory(dir)) GTEST_SKIP() << "no corpus at " << dir;
+    int compared = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        const Bytes stream = test::ReadFile(entry.path().string());
+        const std::string difference = CompareWithGiflib(stream);
+        if (difference == "giflib cannot read the stream") continue;
+        ++compared;
+        EXPECT_EQ(difference, "") << name;
+    }
+    EXPECT_GT(compared, 0);
+}
+
+}  // namespace
+}  // namespace korvane::imaging
