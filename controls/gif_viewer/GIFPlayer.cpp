@@ -210,6 +210,7 @@ void GIFPlayer::CreateSurfaces()
     m_Canvas.Cls(back);
     m_BackBuffer.Cls(back);
     m_Background.Cls(back);
+    m_Stale = WholeScreen();
     UpdateBestFit();
 }
 
@@ -255,32 +256,58 @@ void GIFPlayer::RenderCurrentFrame()
     const std::int16_t n = m_CurrentFrame;
     m_Timer.SetInterval(FrameInterval(m_GIF.FrameDelay(n)));
     // Every pass of the animation starts on an empty canvas.
-    if (n == 1) m_BackBuffer.Cls(m_Surface.BackColor());
-    m_Canvas.LoadBlt(m_BackBuffer.hDC());
+    if (n == 1) {
+        m_BackBuffer.Cls(m_Surface.BackColor());
+        m_Stale = WholeScreen();
+    }
+    // The canvas takes the back buffer's picture; outside m_Stale it holds it already.
+    CopyRect(m_Canvas, m_BackBuffer, m_Stale);
     m_GIF.FrameDraw(m_Canvas.hDC(), n, 0, 0, 1.0F, false);
-    DisposeFrame(n);
+    DisposeFrame(n, FrameRect(n));
     if (m_GIFFrameRendered) m_GIFFrameRendered(n);
 }
 
-void GIFPlayer::DisposeFrame(std::int16_t n)
+void GIFPlayer::DisposeFrame(std::int16_t n, const gdi::RECT& frame)
 {
     switch (m_GIF.FrameDisposalMethod(n)) {
         case 0:
         case 1:
-            m_BackBuffer.LoadBlt(m_Canvas.hDC());
+            // The frame stays: only its rectangle differs from the back buffer.
+            CopyRect(m_BackBuffer, m_Canvas, frame);
+            m_Stale = {};
             break;
-        case 2: {
+        case 2:
             // Restore to the control's back colour, not the GIF's background index.
-            const auto image = m_GIF.FrameDIBXOR(n);
-            if (!image) break;
-            m_Background.Stretch(m_BackBuffer.hDC(), m_GIF.FrameLeft(n), m_GIF.FrameTop(n), image->Width(),
-                                 image->Height(), 0, 0, 0, 0, gdi::SRCCOPY, gdi::COLORONCOLOR);
+            m_Background.Stretch(m_BackBuffer.hDC(), frame.left, frame.top, frame.right - frame.left,
+                                 frame.bottom - frame.top, 0, 0, 0, 0, gdi::SRCCOPY, gdi::COLORONCOLOR);
+            m_Stale = frame;
             break;
-        }
         default:
             // 3 and every other value: the next frame goes over the canvas as it was before this one.
+            m_Stale = frame;
             break;
     }
+}
+
+gdi::RECT GIFPlayer::FrameRect(std::int16_t n) const
+{
+    const auto image = m_GIF.FrameDIBXOR(n);
+    if (!image) return {};
+    const std::int32_t left = m_GIF.FrameLeft(n);
+    const std::int32_t top = m_GIF.FrameTop(n);
+    return {left, top, left + image->Width(), top + image->Height()};
+}
+
+gdi::RECT GIFPlayer::WholeScreen() const
+{
+    return {0, 0, m_Canvas.Width(), m_Canvas.Height()};
+}
+
+void GIFPlayer::CopyRect(imaging::cDIB& to, const imaging::cDIB& from, const gdi::RECT& rect)
+{
+    if (rect.right <= rect.left || rect.bottom <= rect.top) return;
+    gdi::BitBlt(to.hDC(), rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, from.hDC(), rect.left,
+                rect.top, gdi::SRCCOPY);
 }
 
 }  // namespace korvane::controls

@@ -90,7 +90,10 @@ private:
     void TimerTick();
     void Tick();
     void RenderCurrentFrame();
-    void DisposeFrame(std::int16_t n);
+    void DisposeFrame(std::int16_t n, const gdi::RECT& frame);
+    gdi::RECT FrameRect(std::int16_t n) const;
+    gdi::RECT WholeScreen() const;
+    static void CopyRect(imaging::cDIB& to, const imaging::cDIB& from, const gdi::RECT& rect);
 
     ControlSurface& m_Surface;
     platform::Timer& m_Timer;
@@ -104,6 +107,10 @@ private:
     imaging::cDIB m_Canvas;
     imaging::cDIB m_BackBuffer;
     imaging::cDIB m_Background;
+    // Where the canvas may differ from the back buffer. The canvas is copied
+    // from the back buffer, and the back buffer from the canvas, only there:
+    // the same pictures as whole-surface copies at a fraction of the bytes.
+    gdi::RECT m_Stale;
     std::int32_t m_bfx = 0;
     std::int32_t m_bfy = 0;
     std::int32_t m_bfW = 0;

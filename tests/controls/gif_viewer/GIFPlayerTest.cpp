@@ -1,8 +1,10 @@
 // The playback engine driven tick by tick through a manual timer, on a
 // control surface in memory.
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <map>
+#include <random>
 #include <stdexcept>
 #include <utility>
 
@@ -438,6 +440,97 @@ TEST_F(GIFPlayerTest, TransparentPixelsOfFrameOneShowTheBackColour)
     timer.Fire();
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("..../.yy./.yy./....")) << "the next pass starts on the back colour again";
+}
+
+// A plain model of the composition rules, pixel by pixel, for comparing
+// whole animations against.
+class ReferenceComposer {
+public:
+    ReferenceComposer(const GifSpec& spec, std::uint32_t back)
+        : m_Spec(spec), m_BackPixel(back), m_Canvas(Size(), back), m_BackBuffer(Size(), back)
+    {
+    }
+
+    const std::vector<std::uint32_t>& Compose(int n)
+    {
+        const GifFrameSpec& frame = m_Spec.Frames[static_cast<std::size_t>(n - 1)];
+        if (n == 1) std::fill(m_BackBuffer.begin(), m_BackBuffer.end(), m_BackPixel);
+        m_Canvas = m_BackBuffer;
+        ForEachPixel(frame, [&](std::size_t at, std::uint8_t index) {
+            if (index != frame.Transparent) m_Canvas[at] = m_Spec.Palette[index];
+        });
+        if (frame.Disposal <= 1) {
+            m_BackBuffer = m_Canvas;
+        } else if (frame.Disposal == 2) {
+            ForEachPixel(frame, [&](std::size_t at, std::uint8_t) { m_BackBuffer[at] = m_BackPixel; });
+        }
+        return m_Canvas;
+    }
+
+private:
+    std::size_t Size() const { return static_cast<std::size_t>(m_Spec.Width) * m_Spec.Height; }
+    template <class F>
+    void ForEachPixel(const GifFrameSpec& frame, F f) const
+    {
+        for (int y = 0; y < frame.Height; ++y) {
+            for (int x = 0; x < frame.Width; ++x) {
+                const std::size_t at = static_cast<std::size_t>(frame.Top + y) * m_Spec.Width + frame.Left + x;
+                f(at, frame.Indices[static_cast<std::size_t>(y) * frame.Width + x]);
+            }
+        }
+    }
+
+    const GifSpec& m_Spec;
+    std::uint32_t m_BackPixel;
+    std::vector<std::uint32_t> m_Canvas;
+    std::vector<std::uint32_t> m_BackBuffer;
+};
+
+GifSpec RandomAnimation(std::mt19937& random)
+{
+    const auto pick = [&](int least, int most) { return std::uniform_int_distribution<int>(least, most)(random); };
+    GifSpec spec;
+    spec.Width = pick(1, 9);
+    spec.Height = pick(1, 7);
+    spec.Palette = TestPalette();
+    const int frames = pick(1, 8);
+    for (int k = 0; k < frames; ++k) {
+        GifFrameSpec frame;
+        frame.Width = pick(1, spec.Width);
+        frame.Height = pick(1, spec.Height);
+        frame.Left = pick(0, spec.Width - frame.Width);
+        frame.Top = pick(0, spec.Height - frame.Height);
+        frame.Disposal = pick(0, 7);
+        frame.Transparent = pick(0, 1) == 1 ? 9 : -1;
+        const std::uint8_t indices[] = {0, 1, 2, 3, 4, 9};
+        for (int i = 0; i < frame.Width * frame.Height; ++i)
+            frame.Indices.push_back(indices[pick(0, 5)]);
+        spec.Frames.push_back(frame);
+    }
+    return spec;
+}
+
+TEST_F(GIFPlayerTest, RandomAnimationsComposeAsThePlainRulesSay)
+{
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 60; ++round) {
+        const GifSpec spec = RandomAnimation(random);
+        surface.SetSize(spec.Width, spec.Height);
+        ASSERT_TRUE(Load(spec, true));
+        ReferenceComposer reference(spec, BackPixel);
+        const int frames = static_cast<int>(spec.Frames.size());
+        for (int tick = 0; tick < 2 * frames + 1; ++tick) {
+            const int n = player.GIFCurrentFrame();
+            if (frames == 1) {
+                player.NextFrame();
+            } else {
+                ASSERT_TRUE(timer.Fire());
+            }
+            const std::vector<std::uint32_t>& expected = reference.Compose(n);
+            ASSERT_EQ(Canvas(), expected) << "round " << round << ", frame " << n;
+            ASSERT_EQ(Screen(), expected) << "round " << round << ", frame " << n;
+        }
+    }
 }
 
 TEST_F(GIFPlayerTest, GIFFrameRenderedComesInsideTheTickBeforePainting)
