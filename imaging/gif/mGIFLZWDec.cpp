@@ -108,7 +108,6 @@ public:
             m_RowStep = {8, 8, 4, 2};
             m_RowStart = {0, 4, 2, 1};
         }
-        SaveRow();
     }
 
     bool Put(std::uint8_t value)
@@ -152,7 +151,7 @@ public:
             m_FirstVisit = m_Interlaced;
         }
         m_Row = m_Rows.Bits + m_Y * m_Rows.BytesPerScanline;
-        SaveRow();
+        m_RowSaved = false;
         return true;
     }
 
@@ -163,9 +162,17 @@ public:
     // ran over, so no byte beyond the pixels written changes.
     void RestoreAhead()
     {
-        if (!m_FirstVisit) return;
+        if (!m_FirstVisit || !m_RowSaved) return;
         const int n = std::min(kWord, m_Rows.Width - m_X);
         std::memcpy(m_Row + m_X, m_Original.data() + m_X, static_cast<std::size_t>(n));
+    }
+    bool RowSaved() const { return m_RowSaved; }
+    // Keeps the row as it was before the first whole-word copy into it.
+    void SaveRow()
+    {
+        if (m_RowSaved) return;
+        std::memcpy(m_Original.data(), m_Row, m_Original.size());
+        m_RowSaved = true;
     }
     // Whether kWord bytes may be read from p without leaving the surface.
     bool WordInside(const std::uint8_t* p) const
@@ -176,11 +183,6 @@ public:
     // Until every pixel has been written once, no write lands on an earlier one.
 
 private:
-    void SaveRow()
-    {
-        if (m_FirstVisit) std::memcpy(m_Original.data(), m_Row, m_Original.size());
-    }
-
     SurfaceRows m_Rows;
     std::array<int, 4> m_RowStep{1, 1, 1, 1};
     std::array<int, 4> m_RowStart{0, 0, 0, 0};
@@ -190,6 +192,7 @@ private:
     int m_Pass = 0;
     const bool m_Interlaced;
     bool m_FirstVisit = true;
+    bool m_RowSaved = false;
     std::vector<std::uint8_t> m_Original;  // the current row as it was
 };
 
@@ -255,8 +258,7 @@ private:
     bool DecodeClean(std::uint32_t& pending);
     bool DecodeCleanCodes(std::uint32_t& pending);
     bool WriteClean(std::uint32_t head, int headLength, bool withTail, std::uint8_t tail);
-    void WriteChain(std::uint8_t* last, std::uint32_t code) const;
-    void AddClean(std::uint8_t first, const std::uint8_t* prefixSource);
+    void WriteChain(std::uint8_t* last, std::uint32_t code, bool copy) const;
     void InitLiterals();
 
     StringTable& m_Table;
@@ -368,9 +370,17 @@ void Decoder::InitLiterals()
     }
 }
 
-void Decoder::WriteChain(std::uint8_t* last, std::uint32_t code) const
+// Writes the string of `code` backwards from `last`; with `copy`, the part
+// that an earlier copy in the surface holds is copied from there.
+void Decoder::WriteChain(std::uint8_t* last, std::uint32_t code, bool copy) const
 {
     while (code >= m_ClearCode) {
+        const std::uint8_t* source = m_Source[code];
+        if (copy && source != nullptr) {
+            const int length = m_Length[code];
+            std::memcpy(last - length + 1, source, static_cast<std::size_t>(length));
+            return;
+        }
         *last-- = m_Table.Suffix[code];
         code = m_Table.Prefix[code];
     }
@@ -391,7 +401,7 @@ bool Decoder::WriteClean(std::uint32_t head, int headLength, bool withTail, std:
         } else if (copy) {
             CopyString(to, source, headLength);
         } else {
-            WriteChain(to + headLength - 1, head);
+            WriteChain(to + headLength - 1, head, m_Cursor.FirstVisit());
         }
         if (withTail) to[headLength] = tail;
         m_Cursor.Advance(length);
@@ -402,30 +412,11 @@ bool Decoder::WriteClean(std::uint32_t head, int headLength, bool withTail, std:
     if (copy) {
         std::memcpy(m_Stack.data(), source, static_cast<std::size_t>(headLength));
     } else {
-        WriteChain(m_Stack.data() + headLength - 1, head);
+        WriteChain(m_Stack.data() + headLength - 1, head, m_Cursor.FirstVisit());
     }
     if (withTail) m_Stack[static_cast<std::size_t>(headLength)] = tail;
     m_PreviousSource = nullptr;
     return m_Cursor.Emit(m_Stack.data(), length);
-}
-
-// Adds the slot the last string defined: the previous string, which stands
-// at prefixSource, followed by the first byte of the string just written.
-void Decoder::AddClean(std::uint8_t first, const std::uint8_t* prefixSource)
-{
-    const std::uint32_t slot = m_NextFree;
-    if (slot <= kLastSlot) {
-        m_Table.Prefix[slot] = static_cast<std::uint16_t>(m_PreviousCode);
-        m_Table.Suffix[slot] = first;
-        m_Length[slot] = static_cast<std::uint16_t>(m_Length[m_PreviousCode] + 1);
-        m_First[slot] = m_First[m_PreviousCode];
-        m_Source[slot] = prefixSource != nullptr && m_Cursor.WordInside(prefixSource) ? prefixSource : nullptr;
-        m_NextFree = slot + 1;
-    }
-    if (m_NextFree > m_MaxCode && m_CodeWidth < kMaxGrownWidth) {
-        ++m_CodeWidth;
-        m_MaxCode = (std::uint32_t{1} << m_CodeWidth) - 1;
-    }
 }
 
 bool Decoder::DecodeClean(std::uint32_t& pending)
@@ -438,51 +429,125 @@ bool Decoder::DecodeClean(std::uint32_t& pending)
 
 bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
 {
-    std::uint32_t code;
+    // The loop keeps its state in locals and hands it back at its exits:
+    // pixel stores may alias any member, which would otherwise be reloaded
+    // after each one.
+    CodeReader reader = m_Reader;
+    std::uint32_t nextFree = m_NextFree;
+    std::uint32_t maxCode = m_MaxCode;
+    int codeWidth = m_CodeWidth;
+    std::uint32_t previous = m_PreviousCode;
+    std::uint8_t firstByte = m_FirstByte;
+    const std::uint8_t* previousSource = m_PreviousSource;
+    bool afterClear = m_AfterClear;
+    bool expanded = m_HaveExpanded;
+    std::uint32_t lastExpanded = m_LastExpanded;
+    const std::uint32_t clearCode = m_ClearCode;
+    std::uint16_t* const prefixes = m_Table.Prefix.data();
+    std::uint8_t* const suffixes = m_Table.Suffix.data();
+    std::uint16_t* const lengths = m_Length.data();
+    std::uint8_t* const firsts = m_First.data();
+    const std::uint8_t** const sources = m_Source.data();
+    std::uint8_t* here = m_Cursor.Here();
+    std::uint8_t* rowEnd = here + m_Cursor.RowRoom();
+    bool wordCopies = m_Cursor.FirstVisit();
+    bool rowSaved = false;
+
+    // Hands the cursor and the string state to WriteClean and back.
+    const auto writeSlow = [&](std::uint32_t head, int headLength, bool withTail) {
+        m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
+        m_PreviousSource = previousSource;
+        const bool more = WriteClean(head, headLength, withTail, firstByte);
+        previousSource = m_PreviousSource;
+        here = m_Cursor.Here();
+        rowEnd = here + m_Cursor.RowRoom();
+        wordCopies = m_Cursor.FirstVisit();
+        rowSaved = m_Cursor.RowSaved();
+        return more;
+    };
+
+    bool handedOver = false;
+    std::uint32_t code = 0;
     for (;;) {
-        if (!m_Reader.ReadCode(m_CodeWidth, code) || code == m_ClearCode + 1) return false;
-        if (code == m_ClearCode) {
-            Clear();
+        if (!reader.ReadCode(codeWidth, code) || code == clearCode + 1) break;
+        if (code == clearCode) {
+            afterClear = true;
+            codeWidth = m_InitialCodeWidth;
+            maxCode = (std::uint32_t{1} << codeWidth) - 1;
+            nextFree = clearCode + 2;
             continue;
         }
-        if (m_AfterClear) {
+        if (afterClear) {
             // A first code that names a slot reads whatever the table holds.
-            if (code > m_ClearCode) break;
-            m_AfterClear = false;
-            m_PreviousCode = code;
-            m_FirstByte = static_cast<std::uint8_t>(code);
-            if (!WriteClean(code, 1, false, 0)) return false;
+            if (code > clearCode) {
+                handedOver = true;
+                break;
+            }
+            afterClear = false;
+            previous = code;
+            firstByte = static_cast<std::uint8_t>(code);
+            if (!writeSlow(code, 1, false)) break;
             continue;
         }
-        if (code > m_NextFree) break;  // damaged: the previous string comes again
+        if (code > nextFree) {  // damaged: the previous string comes again
+            handedOver = true;
+            break;
+        }
         // The code being defined is the previous string and its first byte.
-        const bool define = code == m_NextFree;
-        const std::uint32_t head = define ? m_PreviousCode : code;
-        const int headLength = m_Length[head];
-        const std::uint8_t* source = m_Source[head];
-        const std::uint8_t* prefixSource = m_PreviousSource;
-        m_FirstByte = m_First[head];
-        if (headLength <= kWord && source != nullptr && m_Cursor.RowRoom() > kWord + 1 && m_Cursor.FirstVisit()) {
+        const bool define = code == nextFree;
+        const std::uint32_t head = define ? previous : code;
+        const int headLength = lengths[head];
+        const std::uint8_t* source = sources[head];
+        const std::uint8_t* prefixSource = previousSource;
+        firstByte = firsts[head];
+        if (headLength <= kWord && source != nullptr && rowEnd - here > kWord + 1 && wordCopies) {
             // Most strings are short: one word copied, whatever the length;
             // the bytes past the string are rewritten by the strings that
             // follow, or put back by RestoreAhead.
-            std::uint8_t* to = m_Cursor.Here();
+            if (!rowSaved) {
+                m_Cursor.SaveRow();
+                rowSaved = true;
+            }
             std::uint64_t word;
             std::memcpy(&word, source, kWord);
-            std::memcpy(to, &word, kWord);
-            if (define) to[headLength] = m_FirstByte;
-            m_Cursor.Advance(headLength + (define ? 1 : 0));
-            m_PreviousSource = to;
-        } else if (!WriteClean(head, headLength, define, m_FirstByte)) {
-            return false;
+            std::memcpy(here, &word, kWord);
+            if (define) here[headLength] = firstByte;
+            previousSource = here;
+            here += headLength + (define ? 1 : 0);
+        } else if (!writeSlow(head, headLength, define)) {
+            break;
         }
-        AddClean(m_FirstByte, prefixSource);
-        m_PreviousCode = code;
-        m_HaveExpanded = true;
-        m_LastExpanded = code;
+        // The slot the string defines: the previous string, which stands at
+        // prefixSource, followed by this string's first byte.
+        if (nextFree <= kLastSlot) {
+            prefixes[nextFree] = static_cast<std::uint16_t>(previous);
+            suffixes[nextFree] = firstByte;
+            lengths[nextFree] = static_cast<std::uint16_t>(lengths[previous] + 1);
+            firsts[nextFree] = firsts[previous];
+            sources[nextFree] = prefixSource != nullptr && m_Cursor.WordInside(prefixSource) ? prefixSource : nullptr;
+            ++nextFree;
+        }
+        if (nextFree > maxCode && codeWidth < kMaxGrownWidth) {
+            ++codeWidth;
+            maxCode = (std::uint32_t{1} << codeWidth) - 1;
+        }
+        previous = code;
+        expanded = true;
+        lastExpanded = code;
     }
+    m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
+    m_Reader = reader;
+    m_NextFree = nextFree;
+    m_MaxCode = maxCode;
+    m_CodeWidth = codeWidth;
+    m_PreviousCode = previous;
+    m_FirstByte = firstByte;
+    m_PreviousSource = previousSource;
+    m_AfterClear = afterClear;
+    m_HaveExpanded = expanded;
+    m_LastExpanded = lastExpanded;
     pending = code;
-    return true;
+    return handedOver;
 }
 
 }  // namespace
