@@ -13,19 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "controls/gif_viewer/ucGIFViewer.h"
+#include "tests/support/QtTestApp.h"
 
 namespace korvane::controls {
 namespace {
-
-QApplication& App()
-{
-    static int argc = 1;
-    static char name[] = "korvane_gif_viewer_test";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 void SendMouse(QWidget& widget, QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons held,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -60,7 +51,7 @@ protected:
                          [this](std::int16_t KeyAscii) { events.push_back("key " + std::to_string(KeyAscii)); });
     }
 
-    QApplication& app = App();
+    QApplication& app = korvane::testing::TestApp();
     ucGIFViewer viewer;
     std::vector<std::string> events;
 };
