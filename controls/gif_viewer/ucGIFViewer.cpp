@@ -83,8 +83,11 @@ std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers)
 
 }  // namespace
 
-ucGIFViewer::ucGIFViewer(QWidget* parent)
-    : QWidget(parent), m_Surface(std::make_unique<Surface>(*this)), m_Player(*m_Surface, m_Timer, m_Resources)
+ucGIFViewer::ucGIFViewer(platform::TimerFactory& timers, QWidget* parent)
+    : QWidget(parent),
+      m_Surface(std::make_unique<Surface>(*this)),
+      m_Timer(timers.CreateTimer()),
+      m_Player(*m_Surface, *m_Timer, m_Resources)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);

@@ -1,8 +1,9 @@
 // The GIF viewer control: a widget that shows a GIF, still or animated,
 // fitted and centred in its client area, and passes the user's clicks, keys
 // and mouse actions on as events of its own. The playback itself is
-// GIFPlayer's; this class gives it a window surface, a QTimer and the Qt
-// resources, and turns widget input into the control's signals.
+// GIFPlayer's; this class gives it a window surface, a frame timer from the
+// platform and the Qt resources, and turns widget input into the control's
+// signals.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,7 @@
 
 #include "controls/gif_viewer/GIFPlayer.h"
 #include "controls/gif_viewer/QtResourceLookup.h"
-#include "platform/qt/QtTimer.h"
+#include "platform/Timer.h"
 
 namespace korvane::controls {
 
@@ -25,7 +26,8 @@ class ucGIFViewer : public QWidget {
                 "usuario.")
 
 public:
-    explicit ucGIFViewer(QWidget* parent = nullptr);
+    // The frame timer `tmrDelay` comes from `timers`.
+    explicit ucGIFViewer(platform::TimerFactory& timers, QWidget* parent = nullptr);
     ~ucGIFViewer() override;
 
     bool LoadFromFile(const std::string& FileName) { return m_Player.LoadFromFile(FileName); }
@@ -87,7 +89,7 @@ private:
     QPointF ClientPosition(const QMouseEvent& event) const;
 
     std::unique_ptr<Surface> m_Surface;
-    platform::qt::QtTimer m_Timer;
+    std::unique_ptr<platform::Timer> m_Timer;
     QtResourceLookup m_Resources;
     GIFPlayer m_Player;
     // A left press began on the control and no double-click took it over.

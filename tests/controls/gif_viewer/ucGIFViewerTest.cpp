@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/gif_viewer/ucGIFViewer.h"
+#include "platform/qt/QtTimer.h"
 #include "tests/support/QtTestApp.h"
 
 namespace korvane::controls {
@@ -52,7 +53,8 @@ protected:
     }
 
     QApplication& app = korvane::testing::TestApp();
-    ucGIFViewer viewer;
+    platform::qt::QtTimerFactory timers;
+    ucGIFViewer viewer{timers};
     std::vector<std::string> events;
 };
 
