@@ -337,6 +337,17 @@ TEST_F(fMainTest, ControlsAtTheirPlaces)
         EXPECT_EQ(Find<QWidget>(place.name)->geometry(), place.geometry) << place.name;
     }
     EXPECT_EQ(Label("lblLegend_2")->palette().color(QPalette::Window), QColor(255, 128, 64));
+    EXPECT_EQ(Find<QWidget>("Frame1")->palette().color(QPalette::Window), QColor(128, 128, 128));
+    EXPECT_EQ(Find<QWidget>("List1")->palette().color(QPalette::Base), QColor(192, 192, 192));
+    EXPECT_EQ(Label("lblCaptions_0")->palette().color(QPalette::Window), QColor(224, 224, 224));
+    EXPECT_EQ(Label("lblName_0")->palette().color(QPalette::Window), QColor(128, 128, 128));
+    EXPECT_EQ(TextColour("lblName_0"), QColor(Qt::white));
+    // The 22.5-BMI weight is written in white: in the frame's own grey it could not be read.
+    EXPECT_EQ(TextColour("lblIWeight"), QColor(Qt::white));
+    EXPECT_EQ(Find<QWidget>("Text1")->font().pixelSize(), 35);  // 26.25 points at 96 dots per inch
+    EXPECT_EQ(Label("lblBMI")->font().pixelSize(), 55);
+    EXPECT_TRUE(Label("lblBMI")->font().bold());
+    EXPECT_EQ(Find<QWidget>("List1")->font().pixelSize(), 19);
     EXPECT_EQ(Caption("lblRange_3"), " = Obese");
     EXPECT_EQ(Find<QGroupBox>("Frame4")->title(), "Your BMI");
 }
