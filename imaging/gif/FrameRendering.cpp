@@ -1,5 +1,7 @@
 #include "imaging/gif/FrameRendering.h"
 
+#include <bit>
+#include <cstring>
 #include <stdexcept>
 #include <vector>
 
@@ -37,15 +39,28 @@ void BlackenEntry(std::vector<std::uint8_t>& palette, std::uint8_t entry)
     palette[4 * entry + 2] = 0;
 }
 
+// Pixel memory is read eight bytes at a time as little-endian words.
+static_assert(std::endian::native == std::endian::little);
+
+// Eight indices compared with t at once: bit 7 - k of the result is 1 where
+// byte k of `word` (the k-th pixel, little-endian load) equals t.
+std::uint8_t MatchBits(std::uint64_t word, std::uint8_t t)
+{
+    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+    const std::uint64_t x = word ^ (0x0101010101010101ULL * t);
+    const std::uint64_t zeroBytes = ~(((x & kLow7) + kLow7) | x) & ~kLow7;
+    // Each byte's flag moves to its own bit of the top byte, leftmost pixel highest.
+    return static_cast<std::uint8_t>(((zeroBytes >> 7) * 0x8040201008040201ULL) >> 56);
+}
+
 // One mask row: bit 1 (leftmost pixel in the top bit) where the index is t.
 void PackMaskRow(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width, std::uint8_t t)
 {
     std::int32_t x = 0;
     for (; x + 8 <= width; x += 8) {
-        unsigned bits = 0;
-        for (int k = 0; k < 8; ++k)
-            bits = (bits << 1) | (indices[x + k] == t ? 1U : 0U);
-        *mask++ = static_cast<std::uint8_t>(bits);
+        std::uint64_t word;
+        std::memcpy(&word, indices + x, sizeof word);
+        *mask++ = MatchBits(word, t);
     }
     if (x < width) {
         unsigned bits = 0;

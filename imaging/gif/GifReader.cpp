@@ -37,9 +37,22 @@ std::int32_t TableEntries(std::uint8_t packed)
     return 2 << GetBitField(packed, 0x07);
 }
 
+// Pixel memory of an 8-bit and a 1-bit surface of that size; rows are padded
+// to 32 bits.
+std::int64_t SurfacePairBytes(std::int16_t width, std::int16_t height)
+{
+    if (width < 1 || height < 1) return 0;
+    const std::int64_t rows8 = (std::int64_t{width} * 8 + 31) / 32 * 4;
+    const std::int64_t rows1 = (std::int64_t{width} + 31) / 32 * 4;
+    return (rows8 + rows1) * height;
+}
+
 }  // namespace
 
-GifReader::GifReader(GifDocument& doc, std::span<const std::uint8_t> stream) : m_Doc(doc), m_Stream(stream) {}
+GifReader::GifReader(GifDocument& doc, std::span<const std::uint8_t> stream, std::int64_t surfaceBudget)
+    : m_Doc(doc), m_Stream(stream), m_SurfaceBudget(surfaceBudget)
+{
+}
 
 bool GifReader::Read()
 {
@@ -186,14 +199,23 @@ void GifReader::ReadImage()
     frame.Interlaced = GetBitField(packed, 0x40) != 0;
     frame.LocalPaletteUsed = GetBitField(packed, 0x80) != 0;
     ReadImagePalette(frame, packed);
-    frame.DIBXOR = std::make_shared<cDIB>();
-    frame.DIBAND = std::make_shared<cDIB>();
-    Attempt([&] { frame.DIBXOR->Create(width, height, 8); });
-    Attempt([&] { frame.DIBAND->Create(width, height, 1); });
+    MakeSurfaces(frame, width, height);
     if (InStream(m_Pos)) m_CodeSize = m_Stream[static_cast<std::size_t>(m_Pos)];
     ++m_Pos;
     ReadSubBlocks();
     Attempt([&] { DecodeFrame(frame, m_CodeSize); });
+}
+
+// Neither surface is cleared: the decoder fills the image, FrameMask the mask.
+void GifReader::MakeSurfaces(FrameRecord& frame, std::int16_t width, std::int16_t height)
+{
+    frame.DIBXOR = std::make_shared<cDIB>();
+    frame.DIBAND = std::make_shared<cDIB>();
+    const std::int64_t bytes = SurfacePairBytes(width, height);
+    if (bytes > m_SurfaceBudget) return;
+    Attempt([&] { frame.DIBXOR->Create(width, height, 8); });
+    Attempt([&] { frame.DIBAND->Create(width, height, 1); });
+    m_SurfaceBudget -= std::int64_t{frame.DIBXOR->size()} + frame.DIBAND->size();
 }
 
 // Images beyond 32767 are read into slot 32767 again.

@@ -14,8 +14,14 @@ namespace korvane::imaging {
 
 class GifReader {
 public:
+    // The surfaces one load may make, all frames together. Each surface is
+    // limited on its own, but a few hundred bytes of stream can declare many
+    // frames of the largest size; past this budget a frame's surfaces are not
+    // made, as when a surface cannot be made.
+    static constexpr std::int64_t kSurfaceBudget = std::int64_t{1} << 30;
+
     // `doc` must be freshly reset; it is filled in place.
-    GifReader(GifDocument& doc, std::span<const std::uint8_t> stream);
+    GifReader(GifDocument& doc, std::span<const std::uint8_t> stream, std::int64_t surfaceBudget = kSurfaceBudget);
 
     // False when the header is not "GIF87a" or "GIF89a". A stream too short to
     // hold the signature or the version throws std::out_of_range.
@@ -32,6 +38,7 @@ private:
     void ReadImage();
     FrameRecord& PrepareImageSlot();
     void ReadImagePalette(FrameRecord& frame, std::uint8_t packed);
+    void MakeSurfaces(FrameRecord& frame, std::int16_t width, std::int16_t height);
     void DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize);
     bool ReadSubBlocks();
     void SkipSubBlocks();
@@ -45,6 +52,7 @@ private:
     std::int64_t m_Pos = 0;
     std::int16_t m_nFrame = 0;
     std::uint8_t m_CodeSize = 0;
+    std::int64_t m_SurfaceBudget;
     // The gathered sub-block payloads of the block being read.
     std::vector<std::uint8_t> m_Data;
 };

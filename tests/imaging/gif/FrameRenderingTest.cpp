@@ -1,5 +1,6 @@
 // Masks and frame drawing: the mask and colour-table state after FrameMask,
 // the rectangles FrameDraw computes, and the composed pixels.
+#include <algorithm>
 #include <stdexcept>
 
 #include <gtest/gtest.h>
@@ -61,6 +62,23 @@ TEST(FrameMask, TransparentIndexBecomesMaskBitsAndBlack)
     // Calling it again gives the same state.
     gif.FrameMask(1, 7);
     EXPECT_EQ(ReadMaskBits(*gif.FrameDIBAND(1)), expectedMask);
+}
+
+TEST(FrameMask, EveryWidthAndIndexMatchesAPixelByPixelComparison)
+{
+    cGIF gif;
+    for (std::int16_t width = 1; width <= 41; ++width) {
+        const Bytes indices =
+            test::NoiseIndices(static_cast<std::size_t>(width) * 3, 4, static_cast<std::uint32_t>(width));
+        MakeFrame(gif, width, 3, indices);
+        gif.SetFrameUseTransparentColor(1, true);
+        for (const std::uint8_t t : {0, 1, 3, 200}) {
+            gif.FrameMask(1, t);
+            Bytes expected(indices.size());
+            std::transform(indices.begin(), indices.end(), expected.begin(), [t](std::uint8_t i) { return i == t; });
+            ASSERT_EQ(ReadMaskBits(*gif.FrameDIBAND(1)), expected) << "width " << width << " index " << int{t};
+        }
+    }
 }
 
 TEST(FrameMask, OpaqueFrameGetsAnEmptyMaskAndItsPalette)

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "GifTestSupport.h"
+#include "imaging/gif/GifReader.h"
 #include "imaging/gif/cGIF.h"
 
 namespace korvane::imaging {
@@ -342,6 +343,26 @@ TEST(GifReader, SurfacesThatCannotBeMadeSkipOnlyTheirFrame)
     ASSERT_EQ(gif.FramesCount(), 2);
     EXPECT_EQ(gif.FrameDIBXOR(1)->hDIB(), gdi::HBITMAP{});
     EXPECT_EQ(ReadIndices(*gif.FrameDIBXOR(2)), (Bytes{1, 0}));
+}
+
+TEST(GifReader, FramesBeyondTheSurfaceBudgetGetNoSurfaces)
+{
+    // 100 x 10 takes 1000 + 160 bytes of pixel memory, 1 x 1 takes 4 + 4: the
+    // budget holds two large frames and the small one.
+    GifBytes g = TwoColourScreen(100, 10);
+    for (int k = 0; k < 3; ++k)
+        g.GraphicControl(0x01, 0, 0).Image(0, 0, 100, 10).Pixels(2, Bytes(1000, 1));
+    const Bytes stream = g.Image(0, 0, 1, 1).Pixels(2, Bytes{1}).Trailer();
+    GifDocument doc;
+    doc.Reset();
+    ASSERT_TRUE(GifReader(doc, stream, 2 * 1160 + 8).Read());
+    ASSERT_EQ(doc.FramesCount, 4);
+    EXPECT_EQ(doc.Frames[1].DIBXOR->Width(), 100);
+    EXPECT_EQ(ReadMaskBits(*doc.Frames[1].DIBAND), Bytes(1000, 0));
+    EXPECT_EQ(doc.Frames[2].DIBXOR->hDIB(), gdi::HBITMAP{});
+    EXPECT_EQ(doc.Frames[2].DIBAND->hDIB(), gdi::HBITMAP{});
+    EXPECT_EQ(ReadIndices(*doc.Frames[3].DIBXOR), Bytes{1});
+    EXPECT_EQ(GifReader::kSurfaceBudget, std::int64_t{1} << 30);
 }
 
 TEST(GifReader, CodeSizeTheDecoderRefusesSkipsOnlyDecoding)
