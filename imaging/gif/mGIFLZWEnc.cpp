@@ -3,11 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
 namespace korvane::imaging::mGIFLZWEnc {
 namespace {
+
+// The per-code steps of the hot loop are lambdas over its locals; inlined,
+// the locals stay in registers.
+#define KORVANE_INLINE __attribute__((always_inline))
 
 constexpr int kHashSlots = 5003;  // a prime
 constexpr int kHashShift = 4;     // 5003 doubled up to 65536 takes 4 steps: 8 - 4
@@ -24,8 +29,9 @@ constexpr std::array<std::uint32_t, 17> kMasks = [] {
     return masks;
 }();
 
-constexpr int kFastBits = 13;
+constexpr int kFastBits = 15;  // an eighth full at most: short probes beat a smaller table
 constexpr std::uint32_t kFastSlots = 1u << kFastBits;
+constexpr std::uint16_t kNoRun = 0xFFFF;
 
 // The string table. The rules keep it in an open-addressing hash of 5003
 // slots whose probe also stops at a stored key of 0; that stop only matters
@@ -36,12 +42,24 @@ constexpr std::uint32_t kFastSlots = 1u << kFastBits;
 // in the order they were assigned and used until the next clear.
 // Per thread, so documents on different threads never share it.
 struct HashTables {
-    std::array<std::uint32_t, kFastSlots> Fast;
-    std::array<std::int32_t, kCodeLimit> KeyOfCode;  // the rules' key of each code
+    std::array<std::uint32_t, kFastSlots> Fast{};
+    std::array<std::uint16_t, kCodeLimit> UsedSlots{};
+    std::uint32_t UsedCount = 0;
+    // Runs: the byte a code's string repeats (kNoRun when it is no run), and
+    // the code of that string one byte longer (0 while there is none).
+    std::array<std::uint16_t, kCodeLimit> RunByte;
+    std::array<std::uint16_t, kCodeLimit> NextRun;
     std::array<std::int32_t, kHashSlots> HashTable;
     std::array<std::uint16_t, kHashSlots> CodeTable;
 };
-thread_local HashTables t_Tables;
+// Made on a thread's first encode, so threads that never encode carry none.
+thread_local std::unique_ptr<HashTables> t_Tables;
+
+HashTables& ThreadTables()
+{
+    if (!t_Tables) t_Tables = std::make_unique<HashTables>();
+    return *t_Tables;
+}
 
 // The pixel's bits spread over the prefix code's: one cheap step in the
 // chain of lookups each pixel makes.
@@ -76,55 +94,43 @@ std::vector<const std::uint8_t*> MapSurfaceRows(const cDIB& dib, bool Interlace)
 class Encoder {
 public:
     Encoder(std::vector<std::uint8_t>& out, std::uint8_t InitBits)
-        : m_Tables(t_Tables),
+        : m_Tables(ThreadTables()),
           m_Out(out),
           m_InitBits(InitBits),
-          m_CodeWidth(InitBits),
-          m_MaxCode(kMasks[InitBits]),
           m_ClearCode(std::uint32_t{1} << (InitBits - 1)),
-          m_EndCode(m_ClearCode + 1),
-          m_FreeCode(m_ClearCode + 2)
+          m_EndCode(m_ClearCode + 1)
     {
     }
 
     void Compress(const std::vector<const std::uint8_t*>& rows, std::int32_t width);
 
 private:
-    void OutputCode(std::uint32_t code);
-    void ClearBlock();
     void ClearHash()
     {
-        m_Tables.Fast.fill(0);
-        m_RulesTable = false;
+        // Only the slots in use are emptied.
+        for (std::uint32_t i = 0; i < m_Tables.UsedCount; ++i)
+            m_Tables.Fast[m_Tables.UsedSlots[i]] = 0;
+        m_Tables.UsedCount = 0;
+        for (std::uint16_t b = 0; b < 256; ++b) {
+            m_Tables.RunByte[b] = b;
+            m_Tables.NextRun[b] = 0;
+        }
     }
     // Finds prefix `ent` + `pixel`; on a miss, `slot` is where it goes.
     bool FindFast(std::uint32_t ent, std::uint32_t pixel, std::uint32_t& code, std::uint32_t& slot) const;
-    void AddString(std::uint32_t ent, std::uint32_t pixel, std::uint32_t slot);
     bool KeyZeroLeavesSlotZero() const;
-    void SwitchToRulesTable();
-    void PacketByte(std::uint8_t b)
-    {
-        m_Packet[static_cast<std::size_t>(++m_PacketCount)] = b;
-        if (m_PacketCount == kPacketData) FlushPacket();
-    }
-    void FlushPacket();
-    // Looks up prefix `ent` + `pixel`; on a miss, `slot` is where it goes.
+    void SwitchToRulesTable(std::uint32_t FreeCode);
+    // Looks up prefix `ent` + `pixel` the rules' way; on a miss, `slot` is
+    // where it goes.
     bool Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t key, int& slot) const;
+    void FlushPacket(int& PacketCount);
 
     HashTables& m_Tables;
     std::vector<std::uint8_t>& m_Out;
     const int m_InitBits;
-    int m_CodeWidth;
-    std::uint32_t m_MaxCode;
     const std::uint32_t m_ClearCode;
     const std::uint32_t m_EndCode;
-    std::uint32_t m_FreeCode;
-    bool m_ClearFlag = false;
-    std::uint64_t m_BitBuffer = 0;
-    int m_BitCount = 0;
     std::array<std::uint8_t, kPacketData + 1> m_Packet{};
-    int m_PacketCount = 0;
-    bool m_RulesTable = false;
 };
 
 inline bool Encoder::Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t key, int& slot) const
@@ -137,7 +143,7 @@ inline bool Encoder::Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t
     }
     if (hash[static_cast<std::size_t>(i)] >= 0) {
         // Only the first test takes negative keys alone as empty; the probe
-        // also stops at key 0 (its loss would change the codes written).
+        // also stops at key 0.
         const int displacement = i == 0 ? 1 : kHashSlots - i;
         for (;;) {
             i -= displacement;
@@ -182,54 +188,144 @@ bool Encoder::KeyZeroLeavesSlotZero() const
     return false;
 }
 
-void Encoder::SwitchToRulesTable()
+// Rebuilds the rules' table: inserting the strings in the order their codes
+// were assigned puts each where the rules put it.
+void Encoder::SwitchToRulesTable(std::uint32_t FreeCode)
 {
+    std::array<std::int32_t, kCodeLimit> keyOfCode{};
+    for (const std::uint32_t stored : m_Tables.Fast) {
+        if (stored == 0) continue;
+        const std::uint32_t ent = stored >> 20;
+        const std::uint32_t pixel = (stored >> 12) & 0xFF;
+        keyOfCode[stored & 0xFFF] = static_cast<std::int32_t>((pixel << 12) + ent);
+    }
     m_Tables.HashTable.fill(-1);
-    for (std::uint32_t code = m_ClearCode + 2; code < m_FreeCode; ++code) {
-        const std::int32_t key = m_Tables.KeyOfCode[code];
+    for (std::uint32_t code = m_ClearCode + 2; code < FreeCode; ++code) {
+        const std::int32_t key = keyOfCode[code];
         int slot;
         Lookup(static_cast<std::uint32_t>(key & 0xFFF), static_cast<std::uint32_t>(key >> 12), key, slot);
         m_Tables.HashTable[static_cast<std::size_t>(slot)] = key;
         m_Tables.CodeTable[static_cast<std::size_t>(slot)] = static_cast<std::uint16_t>(code);
     }
-    m_RulesTable = true;
 }
 
-void Encoder::AddString(std::uint32_t ent, std::uint32_t pixel, std::uint32_t slot)
+void Encoder::FlushPacket(int& PacketCount)
 {
-    const auto key = static_cast<std::int32_t>((pixel << 12) + ent);
-    if (!m_RulesTable && key == 0 && KeyZeroLeavesSlotZero()) {
-        SwitchToRulesTable();
-        int rulesSlot;
-        Lookup(0, 0, 0, rulesSlot);
-        slot = static_cast<std::uint32_t>(rulesSlot);
-    }
-    if (m_RulesTable) {
-        m_Tables.CodeTable[slot] = static_cast<std::uint16_t>(m_FreeCode);
-        m_Tables.HashTable[slot] = key;
-    } else {
-        m_Tables.Fast[slot] = (ent << 8 | pixel) << 12 | m_FreeCode;
-        m_Tables.KeyOfCode[m_FreeCode] = key;
-    }
-    ++m_FreeCode;
+    if (PacketCount == 0) return;
+    m_Packet[0] = static_cast<std::uint8_t>(PacketCount);
+    m_Out.insert(m_Out.end(), m_Packet.begin(), m_Packet.begin() + PacketCount + 1);
+    PacketCount = 0;
 }
 
 void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_t width)
 {
+    // The state lives in locals: byte stores into the packet may alias
+    // members, which would otherwise be reloaded after each one.
+    std::uint32_t* const fast = m_Tables.Fast.data();
+    std::uint16_t* const runByte = m_Tables.RunByte.data();
+    std::uint16_t* const nextRun = m_Tables.NextRun.data();
+    std::uint8_t* const packet = m_Packet.data();
+    int codeWidth = m_InitBits;
+    std::uint32_t maxCode = kMasks[static_cast<std::size_t>(codeWidth)];
+    std::uint32_t freeCode = m_ClearCode + 2;
+    bool clearFlag = false;
+    bool rulesTable = false;
+    std::uint64_t bitBuffer = 0;
+    int bitCount = 0;
+    int packetCount = 0;
+
+    const auto packetByte = [&](std::uint8_t b) KORVANE_INLINE {
+        packet[++packetCount] = b;
+        if (packetCount == kPacketData) FlushPacket(packetCount);
+    };
+    const auto outputCode = [&](std::uint32_t code) KORVANE_INLINE {
+        if (bitCount < 0) throw std::out_of_range("LZW code after a padded end code");
+        // Only the code's own width goes out, whatever a stray index holds above it.
+        bitBuffer |= static_cast<std::uint64_t>(code & kMasks[static_cast<std::size_t>(codeWidth)]) << bitCount;
+        bitCount += codeWidth;
+        while (bitCount >= 8) {
+            packetByte(static_cast<std::uint8_t>(bitBuffer));
+            bitBuffer >>= 8;
+            bitCount -= 8;
+        }
+        // The width changes after the code's bits are in: the code that
+        // passes the limit still has the old width.
+        if (clearFlag) {
+            codeWidth = m_InitBits;
+            maxCode = kMasks[static_cast<std::size_t>(codeWidth)];
+            clearFlag = false;
+        } else if (freeCode > maxCode) {
+            ++codeWidth;
+            maxCode = codeWidth == kMaxCodeWidth ? kCodeLimit : kMasks[static_cast<std::size_t>(codeWidth)];
+        }
+        if (code == m_EndCode) {
+            // The last byte is zero-padded. A stray index equal to the end
+            // code flushes early too and leaves the bit count below zero,
+            // which the next code rejects.
+            while (bitCount > 0) {
+                packetByte(static_cast<std::uint8_t>(bitBuffer));
+                bitBuffer >>= 8;
+                bitCount -= 8;
+            }
+            FlushPacket(packetCount);
+        }
+    };
+    const auto clearBlock = [&] {
+        ClearHash();
+        rulesTable = false;
+        freeCode = m_ClearCode + 2;
+        clearFlag = true;
+        outputCode(m_ClearCode);
+    };
+    // Enters prefix `ent` + `pixel` with the next code at `slot`.
+    const auto addString = [&](std::uint32_t ent, std::uint32_t pixel, std::uint32_t slot) {
+        const auto key = static_cast<std::int32_t>((pixel << 12) + ent);
+        if (!rulesTable && key == 0 && KeyZeroLeavesSlotZero()) {
+            SwitchToRulesTable(freeCode);
+            rulesTable = true;
+            int rulesSlot;
+            Lookup(0, 0, 0, rulesSlot);
+            slot = static_cast<std::uint32_t>(rulesSlot);
+        }
+        if (rulesTable) {
+            m_Tables.CodeTable[slot] = static_cast<std::uint16_t>(freeCode);
+            m_Tables.HashTable[slot] = key;
+        } else {
+            fast[slot] = (ent << 8 | pixel) << 12 | freeCode;
+            m_Tables.UsedSlots[m_Tables.UsedCount++] = static_cast<std::uint16_t>(slot);
+            const bool run = runByte[ent] == pixel;
+            if (run) nextRun[ent] = static_cast<std::uint16_t>(freeCode);
+            runByte[freeCode] = run ? static_cast<std::uint16_t>(pixel) : kNoRun;
+            nextRun[freeCode] = 0;
+        }
+        ++freeCode;
+    };
+
     ClearHash();
-    OutputCode(m_ClearCode);
+    outputCode(m_ClearCode);
     std::uint32_t ent = rows.front()[0];
     std::size_t x = 1;
     for (const std::uint8_t* row : rows) {
         for (; x < static_cast<std::size_t>(width); ++x) {
             const std::uint32_t c = row[x];
+            const std::uint32_t previousPixel = x > 0 ? row[x - 1] : c + 1;
             std::uint32_t slot;
-            if (!m_RulesTable) {
-                std::uint32_t code;
-                if (FindFast(ent, c, code, slot)) {
-                    ent = code;
+            if (!rulesTable) {
+                // Along a run the next code is at hand, no hashing needed.
+                if (c == previousPixel && runByte[ent] == c && nextRun[ent] != 0) {
+                    ent = nextRun[ent];
                     continue;
                 }
+                const std::uint32_t key = ent << 8 | c;
+                std::uint32_t i = FastSlot(key);
+                std::uint32_t stored;
+                while ((stored = fast[i]) != 0 && stored >> 12 != key)
+                    i = (i + 1) & (kFastSlots - 1);
+                if (stored != 0) {
+                    ent = stored & 0xFFF;
+                    continue;
+                }
+                slot = i;
             } else {
                 int rulesSlot;
                 if (Lookup(ent, c, static_cast<std::int32_t>((c << 12) + ent), rulesSlot)) {
@@ -238,68 +334,18 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
                 }
                 slot = static_cast<std::uint32_t>(rulesSlot);
             }
-            OutputCode(ent);
-            if (m_FreeCode < kCodeLimit) {
-                AddString(ent, c, slot);
+            outputCode(ent);
+            if (freeCode < kCodeLimit) {
+                addString(ent, c, slot);
             } else {
-                ClearBlock();
+                clearBlock();
             }
             ent = c;
         }
         x = 0;
     }
-    OutputCode(ent);
-    OutputCode(m_EndCode);
-}
-
-void Encoder::ClearBlock()
-{
-    ClearHash();
-    m_FreeCode = m_ClearCode + 2;
-    m_ClearFlag = true;
-    OutputCode(m_ClearCode);
-}
-
-void Encoder::OutputCode(std::uint32_t code)
-{
-    if (m_BitCount < 0) throw std::out_of_range("LZW code after a padded end code");
-    // Only the code's own width goes out, whatever a stray index holds above it.
-    m_BitBuffer |= static_cast<std::uint64_t>(code & kMasks[static_cast<std::size_t>(m_CodeWidth)]) << m_BitCount;
-    m_BitCount += m_CodeWidth;
-    while (m_BitCount >= 8) {
-        PacketByte(static_cast<std::uint8_t>(m_BitBuffer));
-        m_BitBuffer >>= 8;
-        m_BitCount -= 8;
-    }
-    // The width changes after the code's bits are in: the code that passes
-    // the limit still has the old width.
-    if (m_ClearFlag) {
-        m_CodeWidth = m_InitBits;
-        m_MaxCode = kMasks[static_cast<std::size_t>(m_CodeWidth)];
-        m_ClearFlag = false;
-    } else if (m_FreeCode > m_MaxCode) {
-        ++m_CodeWidth;
-        m_MaxCode = m_CodeWidth == kMaxCodeWidth ? kCodeLimit : kMasks[static_cast<std::size_t>(m_CodeWidth)];
-    }
-    if (code == m_EndCode) {
-        // The last byte is zero-padded. A stray index equal to the end code
-        // flushes early too and leaves the bit count below zero, which the
-        // next code rejects.
-        while (m_BitCount > 0) {
-            PacketByte(static_cast<std::uint8_t>(m_BitBuffer));
-            m_BitBuffer >>= 8;
-            m_BitCount -= 8;
-        }
-        FlushPacket();
-    }
-}
-
-void Encoder::FlushPacket()
-{
-    if (m_PacketCount == 0) return;
-    m_Packet[0] = static_cast<std::uint8_t>(m_PacketCount);
-    m_Out.insert(m_Out.end(), m_Packet.begin(), m_Packet.begin() + m_PacketCount + 1);
-    m_PacketCount = 0;
+    outputCode(ent);
+    outputCode(m_EndCode);
 }
 
 }  // namespace
