@@ -208,6 +208,17 @@ TEST_F(FrameDrawPixels, ScaledAndOffsetWithCrop)
     EXPECT_EQ(Pixel(5, 1), 0x010203U);
 }
 
+TEST_F(FrameDrawPixels, FrameCroppedAwayDrawsNothing)
+{
+    m_Gif.SetScreenWidth(1);  // the frame at x 1 lies wholly right of the screen
+    m_Gif.FrameMask(1, 7);
+    m_Gif.FrameDraw(m_Canvas.hDC(), 1, 0, 0, 1.0F, true);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(Pixel(x, y), 0x010203U) << x << "," << y;
+    }
+}
+
 TEST_F(FrameDrawPixels, EmptySlotAndMissingFrameFail)
 {
     EXPECT_THROW(m_Gif.FrameDraw(m_Canvas.hDC(), 2), std::out_of_range);

@@ -237,6 +237,17 @@ TEST(GifWriter, IndicesWithinTheCodeSizeAreAccepted)
     EXPECT_TRUE(gif.Save(TestPath("index3.gif")));
 }
 
+TEST(GifWriter, TargetThatCannotBeReplacedLeavesNoTemporaryFile)
+{
+    cGIF gif;
+    gif.Destroy();
+    const std::string dir = TestPath("target-is-a-folder");
+    std::filesystem::create_directories(dir + "/target.gif/inside");
+    EXPECT_FALSE(gif.Save(dir + "/target.gif"));
+    EXPECT_TRUE(std::filesystem::is_directory(dir + "/target.gif/inside"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+}
+
 TEST(GifWriter, DocumentWithoutSlotsCannotBeSaved)
 {
     cGIF gif;
