@@ -195,6 +195,7 @@ fMain::~fMain() = default;
 
 void fMain::CreateControls()
 {
+    CreateAnimatedBanner();
     CreateWindowButtons();
     CreateInputs();
     CreateResult();
@@ -322,6 +323,17 @@ void fMain::CreateLegend()
     }
 }
 
+// The viewer is windowed, the banner text and picture are not: when the
+// record asks for an animation, the viewer plays above both.
+void fMain::CreateAnimatedBanner()
+{
+    ucGIF = new controls::ucGIFViewer(services_.timers, this);
+    ucGIF->setObjectName("ucGIF");
+    ucGIF->setAccessibleName("Animated banner");
+    Place(ucGIF, 3465, 5340, 1140, 255);
+    ucGIF->hide();
+}
+
 void fMain::CreateWindowButtons()
 {
     struct ButtonDesign {
@@ -358,7 +370,7 @@ void fMain::Form_Load()
         optHeightUnit[0]->hide();
         optHeightUnit[1]->hide();
     });
-    // The animated banner's viewer is set up here, before the banner picture.
+    SetUpAnimatedBanner();
     SkipOnFailure([this] {
         if (branding_.ShowPicture()) {
             const QImage picture =
@@ -368,6 +380,7 @@ void fMain::Form_Load()
             imBanner->setEnabled(true);
             imBanner->show();
             imBanner->raise();
+            ucGIF->raise();
         } else {
             imBanner->setEnabled(false);
             imBanner->hide();
@@ -392,6 +405,23 @@ void fMain::Form_Load()
         lblName[1]->setText(QString::fromStdString(ShownCaption(branding_.DisplayTitle)));
     });
     SkipOnFailure([this] { imBanner->move(lblName[0]->pos()); });
+}
+
+void fMain::SetUpAnimatedBanner()
+{
+    SkipOnFailure([this] {
+        ucGIF->SetAutoPlay(true);
+        ucGIF->setGeometry(imBanner->geometry());
+    });
+    SkipOnFailure([this] {
+        if (!branding_.ShowAnimation()) return;
+        ucGIF->SetEnabled(true);
+        // A missing or damaged file leaves the viewer showing its back colour.
+        ucGIF->LoadFromFile(branding_.BannerPath);
+        ucGIF->show();
+        ucGIF->raise();
+        ucGIF->setFocus();
+    });
 }
 
 void fMain::optHeightUnit_Click(int)

@@ -10,6 +10,7 @@
 
 #include "app/BmiCalculation.h"
 #include "app/mSetup.h"
+#include "controls/gif_viewer/ucGIFViewer.h"
 #include "controls/picture_button/PictureButton.h"
 #include "platform/Services.h"
 
@@ -35,6 +36,7 @@ protected:
 
 private:
     void CreateControls();
+    void CreateAnimatedBanner();
     void CreateInputs();
     void CreateResult();
     void CreateBanner();
@@ -43,6 +45,7 @@ private:
     void SetTabOrder();
 
     void Form_Load();
+    void SetUpAnimatedBanner();
     void optHeightUnit_Click(int Index);
     void optWeightUnit_Click(int Index);
     void btnCalculate_Click();
@@ -57,6 +60,7 @@ private:
     platform::Services services_;
     Branding branding_;
 
+    controls::ucGIFViewer* ucGIF = nullptr;
     QGroupBox* Frame1 = nullptr;
     QGroupBox* Frame2 = nullptr;
     QGroupBox* Frame4 = nullptr;
