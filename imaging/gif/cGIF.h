@@ -11,6 +11,7 @@
 // store nothing. Loaders and Save catch everything and return false.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
