@@ -180,8 +180,6 @@ public:
         return p + kWord <= m_Rows.Bits + m_Rows.BytesPerScanline * m_Rows.Height;
     }
 
-    // Until every pixel has been written once, no write lands on an earlier one.
-
 private:
     SurfaceRows m_Rows;
     std::array<int, 4> m_RowStep{1, 1, 1, 1};
@@ -280,9 +278,9 @@ private:
     bool m_HaveExpanded = false;
     std::uint32_t m_LastExpanded = 0;
 
-    // Facts of the clean slots: string length, first byte and the surface
-    // place of an earlier copy of the string in the surface (null when it was
-    // split across rows, or when a whole word there would leave the surface).
+    // Facts of the clean slots: string length, first byte and an earlier copy
+    // of the string in the surface (null when that copy was split across
+    // rows, or when a whole word read there would leave the surface).
     std::array<std::uint16_t, kTableSlots> m_Length;
     std::array<std::uint8_t, kTableSlots> m_First;
     std::array<const std::uint8_t*, kTableSlots> m_Source;
