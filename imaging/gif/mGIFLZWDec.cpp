@@ -174,11 +174,8 @@ public:
         std::memcpy(m_Original.data(), m_Row, m_Original.size());
         m_RowSaved = true;
     }
-    // Whether kWord bytes may be read from p without leaving the surface.
-    bool WordInside(const std::uint8_t* p) const
-    {
-        return p + kWord <= m_Rows.Bits + m_Rows.BytesPerScanline * m_Rows.Height;
-    }
+    // The last place in the surface a whole word may be read from.
+    const std::uint8_t* LastWord() const { return m_Rows.Bits + m_Rows.BytesPerScanline * m_Rows.Height - kWord; }
 
 private:
     SurfaceRows m_Rows;
@@ -450,6 +447,7 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
     std::uint8_t* rowEnd = here + m_Cursor.RowRoom();
     bool wordCopies = m_Cursor.FirstVisit();
     bool rowSaved = false;
+    const std::uint8_t* const lastWord = m_Cursor.LastWord();
 
     // Hands the cursor and the string state to WriteClean and back.
     const auto writeSlow = [&](std::uint32_t head, int headLength, bool withTail) {
@@ -522,7 +520,7 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
             suffixes[nextFree] = firstByte;
             lengths[nextFree] = static_cast<std::uint16_t>(lengths[previous] + 1);
             firsts[nextFree] = firsts[previous];
-            sources[nextFree] = prefixSource != nullptr && m_Cursor.WordInside(prefixSource) ? prefixSource : nullptr;
+            sources[nextFree] = prefixSource != nullptr && prefixSource <= lastWord ? prefixSource : nullptr;
             ++nextFree;
         }
         if (nextFree > maxCode && codeWidth < kMaxGrownWidth) {
