@@ -1,6 +1,6 @@
 #include "app/cNavigation.h"
 
-#include "app/mLinks.h"
+#include "app/mUtils.h"
 
 namespace korvane::app {
 namespace {

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 
-#include "app/mLinks.h"
+#include "app/mUtils.h"
 
 namespace korvane::app {
 

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QRadioButton>
@@ -170,7 +171,11 @@ controls::PictureButton* MakePictureButton(QWidget* parent, const platform::Serv
 
 }  // namespace
 
-fMain::fMain(const platform::Services& services) : services_(services)
+fMain::fMain(const platform::Services& services)
+    : services_(services),
+      navigation_(
+          *this, branding_,
+          {services.menus, services.shell, {services.registry, services.files, services.processes, services.messages}})
 {
     InitArtwork();
     setObjectName("fMain");
@@ -297,6 +302,10 @@ void fMain::CreateBanner()
     SetBackColour(lblName[0], kFrameBack);
     SetTextColour(lblName[0], Qt::white);
     Place(lblName[0], 240, 120, 5625, 900);
+    // Their clicks are the banner links.
+    for (QWidget* link :
+         {static_cast<QWidget*>(imBanner), static_cast<QWidget*>(lblName[0]), static_cast<QWidget*>(lblName[1])})
+        link->installEventFilter(this);
 }
 
 void fMain::CreateLegend()
@@ -332,6 +341,8 @@ void fMain::CreateAnimatedBanner()
     ucGIF->setAccessibleName("Animated banner");
     Place(ucGIF, 3465, 5340, 1140, 255);
     ucGIF->hide();
+    // Its click opens the link, as the banner picture's does.
+    connect(ucGIF, &controls::ucGIFViewer::Click, this, [this] { navigation_.imBanner_Click(); });
 }
 
 void fMain::CreateWindowButtons()
@@ -380,12 +391,13 @@ void fMain::Form_Load()
             imBanner->setEnabled(true);
             imBanner->show();
             imBanner->raise();
-            ucGIF->raise();
         } else {
             imBanner->setEnabled(false);
             imBanner->hide();
             lblName[0]->raise();
         }
+        // The windowed viewer stays above the banner text and picture.
+        ucGIF->raise();
     });
     SkipOnFailure([this] {
         Text1->setText(
@@ -470,7 +482,7 @@ void fMain::btnForm_Click(int Index)
 {
     switch (Index) {
         case 0:
-            // The popup menu (Quick Help, About) arrives with the secondary windows.
+            navigation_.PopUpMenu();
             break;
         case 1:
             showMinimized();
@@ -516,8 +528,22 @@ void fMain::paintEvent(QPaintEvent*)
     if (!image.isNull()) painter.drawImage(QPoint(0, 0), image);
 }
 
+// A click: the left button released over the control it was pressed on.
+static bool IsClick(const QObject* watched, const QEvent* event)
+{
+    if (event->type() != QEvent::MouseButtonRelease) return false;
+    const auto* mouse = static_cast<const QMouseEvent*>(event);
+    return mouse->button() == Qt::LeftButton &&
+           static_cast<const QWidget*>(watched)->rect().contains(mouse->position().toPoint());
+}
+
 bool fMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (IsClick(watched, event)) {
+        if (watched == imBanner) navigation_.imBanner_Click();
+        if (watched == lblName[0]) navigation_.lblName_Click(0);
+        if (watched == lblName[1]) navigation_.lblName_Click(1);
+    }
     if (watched == List1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -526,6 +552,12 @@ bool fMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void fMain::closeEvent(QCloseEvent* event)
+{
+    navigation_.CloseSecondaryWindows();
+    QWidget::closeEvent(event);
 }
 
 }  // namespace korvane::app

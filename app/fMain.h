@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "app/BmiCalculation.h"
+#include "app/cNavigation.h"
 #include "app/mSetup.h"
 #include "controls/gif_viewer/ucGIFViewer.h"
 #include "controls/picture_button/PictureButton.h"
@@ -33,6 +34,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Secondary windows still open close with the main window.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateControls();
@@ -59,6 +62,7 @@ private:
 
     platform::Services services_;
     Branding branding_;
+    cNavigation navigation_;
 
     controls::ucGIFViewer* ucGIF = nullptr;
     QGroupBox* Frame1 = nullptr;

@@ -26,4 +26,10 @@ std::string& AddBackslash(std::string& path)
     return path;
 }
 
+void OpenLink(platform::Shell& shell, const std::string& Target)
+{
+    // Failure is deliberately silent: a missing link is the default branding.
+    static_cast<void>(shell.Open(Target));
+}
+
 }  // namespace korvane::app

@@ -1,9 +1,11 @@
-// Small routines of the application: the branding record's text decoding
-// and folder paths.
+// Small routines of the application: the branding record's text decoding,
+// folder paths and opening links.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "platform/Shell.h"
 
 namespace korvane::app {
 
@@ -14,5 +16,9 @@ std::string DecodeText(std::string_view stored);
 
 // Appends "\" unless the path already ends with one; returns the path.
 std::string& AddBackslash(std::string& path);
+
+// Asks the shell to open `Target` with its "Open" verb. A target the shell
+// cannot open (an empty one, one with no program for it) is ignored.
+void OpenLink(platform::Shell& shell, const std::string& Target);
 
 }  // namespace korvane::app

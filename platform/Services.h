@@ -7,7 +7,11 @@
 #include "platform/MessageBox.h"
 #include "platform/PictureLoader.h"
 #include "platform/Pointer.h"
+#include "platform/PopupMenu.h"
+#include "platform/ProcessStarter.h"
+#include "platform/Registry.h"
 #include "platform/SettingsStore.h"
+#include "platform/Shell.h"
 #include "platform/TextEncoding.h"
 #include "platform/Timer.h"
 
@@ -22,6 +26,10 @@ struct Services {
     TimerFactory& timers;
     EventLoop& events;
     PictureLoader& pictures;
+    PopupMenu& menus;
+    Shell& shell;
+    ProcessStarter& processes;
+    Registry& registry;
 };
 
 }  // namespace korvane::platform

@@ -8,7 +8,11 @@
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtPictureLoader.h"
 #include "platform/qt/QtPointer.h"
+#include "platform/qt/QtPopupMenu.h"
+#include "platform/qt/QtProcessStarter.h"
+#include "platform/qt/QtRegistry.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "platform/qt/QtShell.h"
 #include "platform/qt/QtTimer.h"
 
 namespace korvane::platform::qt {
@@ -20,7 +24,11 @@ public:
     QtServices(const QtServices&) = delete;
     QtServices& operator=(const QtServices&) = delete;
 
-    Services services() { return {settings_, messages_, files_, encoding_, pointer_, timers_, events_, pictures_}; }
+    Services services()
+    {
+        return {settings_, messages_, files_, encoding_, pointer_,   timers_,
+                events_,   pictures_, menus_, shell_,    processes_, registry_};
+    }
 
 private:
     QtSettingsStore settings_;
@@ -31,6 +39,10 @@ private:
     QtTimerFactory timers_;
     QtEventLoop events_;
     QtPictureLoader pictures_;
+    QtPopupMenu menus_;
+    QtShell shell_;
+    QtProcessStarter processes_;
+    QtRegistry registry_;
 };
 
 }  // namespace korvane::platform::qt

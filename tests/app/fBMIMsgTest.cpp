@@ -1,8 +1,7 @@
-#include "app/fBMIMsg.h"
-
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "app/fBMIMsg.h"
 #include "tests/app/NavTestSupport.h"
 #include "tests/platform/fakes/FakeShell.h"
 

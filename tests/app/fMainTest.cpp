@@ -429,7 +429,8 @@ TEST_F(fMainTest, SavedSettingsSurviveARestart)
     platform::qt::QtSettingsStore store(dir.filePath("settings.ini"));
     platform::Services services = fakes_.services();
     platform::Services real{store,           services.messages, services.files,   services.encoding, services.pointer,
-                            services.timers, services.events,   services.pictures};
+                            services.timers, services.events,   services.pictures, services.menus,
+                            services.shell,  services.processes, services.registry};
     {
         const auto first = Main(real);
         EXPECT_TRUE(first->isVisible());
@@ -440,7 +441,8 @@ TEST_F(fMainTest, SavedSettingsSurviveARestart)
     // A new store on the same file, as the next run of the program has.
     platform::qt::QtSettingsStore again(dir.filePath("settings.ini"));
     const auto second = Main({again, services.messages, services.files, services.encoding, services.pointer,
-                              services.timers, services.events, services.pictures});
+                              services.timers, services.events, services.pictures, services.menus, services.shell,
+                              services.processes, services.registry});
     EXPECT_EQ(second->findChild<QLineEdit*>("Text1")->text(), "155");
     EXPECT_EQ(second->findChild<QListWidget*>("List1")->currentRow(), 25);
 }

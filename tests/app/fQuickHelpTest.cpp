@@ -1,7 +1,6 @@
-#include "app/fQuickHelp.h"
-
 #include <gtest/gtest.h>
 
+#include "app/fQuickHelp.h"
 #include "tests/app/NavTestSupport.h"
 
 namespace korvane::app {

@@ -8,7 +8,11 @@
 #include "tests/platform/fakes/FakeMessageBox.h"
 #include "tests/platform/fakes/FakePictureLoader.h"
 #include "tests/platform/fakes/FakePointer.h"
+#include "tests/platform/fakes/FakePopupMenu.h"
+#include "tests/platform/fakes/FakeProcessStarter.h"
+#include "tests/platform/fakes/FakeRegistry.h"
 #include "tests/platform/fakes/FakeSettingsStore.h"
+#include "tests/platform/fakes/FakeShell.h"
 #include "tests/platform/fakes/FakeTimer.h"
 
 namespace korvane::platform::fakes {
@@ -22,8 +26,16 @@ struct FakeServices {
     FakeTimerFactory timers;
     FakeEventLoop events;
     FakePictureLoader pictures;
+    FakePopupMenu menus;
+    FakeShell shell;
+    FakeProcessStarter processes;
+    FakeRegistry registry;
 
-    Services services() { return {settings, messages, files, encoding, pointer, timers, events, pictures}; }
+    Services services()
+    {
+        return {settings, messages, files, encoding, pointer,   timers,
+                events,   pictures, menus, shell,    processes, registry};
+    }
 };
 
 }  // namespace korvane::platform::fakes
