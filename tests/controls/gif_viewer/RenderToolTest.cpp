@@ -65,7 +65,9 @@ protected:
         WriteBytes((dir / "anim.gif").string(), EncodeGif(spec));
     }
 
-    const fs::path dir = fs::path(KORVANE_TEST_OUTPUT_DIR) / "render-tool";
+    // One folder a test: ctest runs them side by side.
+    const fs::path dir = fs::path(KORVANE_TEST_OUTPUT_DIR) / "render-tool" /
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name();
 };
 
 TEST_F(RenderToolTest, WritesTheCanvasAfterEveryTickOfOnePass)
