@@ -305,15 +305,17 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
     ClearHash();
     outputCode(m_ClearCode);
     std::uint32_t ent = rows.front()[0];
+    std::uint32_t last = ent;  // the pixel read before, in reading order
     std::size_t x = 1;
     for (const std::uint8_t* row : rows) {
         for (; x < static_cast<std::size_t>(width); ++x) {
             const std::uint32_t c = row[x];
-            const std::uint32_t previousPixel = x > 0 ? row[x - 1] : c + 1;
+            const bool repeated = c == last;
+            last = c;
             std::uint32_t slot;
             if (!rulesTable) {
                 // Along a run the next code is at hand, no hashing needed.
-                if (c == previousPixel && runByte[ent] == c && nextRun[ent] != 0) {
+                if (repeated && runByte[ent] == c && nextRun[ent] != 0) {
                     ent = nextRun[ent];
                     continue;
                 }
