@@ -8,6 +8,8 @@
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
+    // Lets desktops match the window to its installed desktop entry and icon.
+    QGuiApplication::setDesktopFileName("org.korvane.Korvane");
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     korvane::platform::qt::QtServices platform;
     const auto window = korvane::app::Main(platform.services());

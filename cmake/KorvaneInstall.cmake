@@ -20,6 +20,29 @@ install(TARGETS korvane-gif korvane-brand RUNTIME DESTINATION ${CMAKE_INSTALL_BI
 
 install(FILES packaging/linux/${KORVANE_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES packaging/linux/${KORVANE_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${KORVANE_ICON_THEME_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+
+# Manual pages of the two tools, made from their --help texts.
+find_program(HELP2MAN help2man REQUIRED)
+foreach(tool_and_name "korvane-gif|inspect, unpack and rewrite GIF files"
+                      "korvane-brand|build and read Korvane branding records")
+  string(REPLACE "|" ";" tool_and_name "${tool_and_name}")
+  list(GET tool_and_name 0 tool)
+  list(GET tool_and_name 1 name)
+  set(page ${PROJECT_BINARY_DIR}/man/${tool}.1)
+  add_custom_command(
+    OUTPUT ${page}.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+    COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+            ${HELP2MAN} --no-info --no-discard-stderr --version-string=${PROJECT_VERSION}
+            --name=${name} --section=1 --output=${page} $<TARGET_FILE:${tool}>
+    COMMAND gzip -9nf ${page}
+    DEPENDS ${tool}
+    VERBATIM)
+  list(APPEND korvane_man_pages ${page}.gz)
+endforeach()
+add_custom_target(korvane_man_pages ALL DEPENDS ${korvane_man_pages})
+install(FILES ${korvane_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvane)
@@ -31,6 +54,7 @@ set(CPACK_PACKAGE_DESCRIPTION
 set(CPACK_PACKAGE_FILE_NAME "korvane_${PROJECT_VERSION}_amd64")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

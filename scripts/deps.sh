@@ -9,7 +9,8 @@ korvane_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev
   clang libclang-rt-14-dev
-  fonts-dejavu-core fonts-liberation2
+  fonts-dejavu-core
+  help2man dpkg-dev desktop-file-utils appstream fonts-liberation2
 )
 
 korvane_install_deps() {
