@@ -104,6 +104,12 @@ struct SysInfoCase {
     bool expectMessage;
 };
 
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const SysInfoCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class StartSysInfoTest : public AboutTest, public ::testing::WithParamInterface<SysInfoCase> {};
 
 TEST_P(StartSysInfoTest, StartsTheProgramOrSaysItCannot)

@@ -1,5 +1,3 @@
-#include "platform/qt/QtPopupMenu.h"
-
 #include <QApplication>
 #include <QCursor>
 #include <QMenu>
@@ -7,6 +5,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "platform/qt/QtPopupMenu.h"
 #include "tests/support/QtTestApp.h"
 
 namespace korvane::platform::qt {
@@ -45,6 +44,23 @@ TEST(QtPopupMenu, ReturnsTheChosenCommand)
             },
             seen);
         EXPECT_EQ(menus.TrackAtPointer(kItems), c.command);
+    }
+}
+
+TEST(QtPopupMenu, EitherMouseButtonChooses)
+{
+    TestApp();
+    QtPopupMenu menus;
+    for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        QRect seen;
+        WhenOpen(
+            [button](QMenu& menu) {
+                const QRect about = menu.actionGeometry(menu.actions().at(1));
+                QTest::mouseMove(&menu, about.center());
+                QTest::mouseClick(&menu, button, {}, about.center());
+            },
+            seen);
+        EXPECT_EQ(menus.TrackAtPointer(kItems), 1000) << button;
     }
 }
 
