@@ -17,9 +17,12 @@ namespace {
 constexpr int kClientWidth = 431;
 constexpr int kClientHeight = 88;
 
+// Where Tahoma is missing, Liberation Sans comes closest in width, so that
+// "Click Here" still covers the blanks left for it.
 QFont TahomaBold()
 {
-    QFont font(QStringLiteral("Tahoma"));
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
     font.setPointSizeF(9.75);
     font.setBold(true);
     return font;
