@@ -196,6 +196,7 @@ TEST_F(AboutTest, GetKeyValueReadsStringValues)
     platform::fakes::FakeRegistryValue overstated = RegString("xy");
     overstated.reportedLength = 5000;
     registry.keys["K"] = {{"s", RegString("text")},
+                          {"nothing", platform::fakes::FakeRegistryValue{}},
                           {"empty", RegString("")},
                           {"raw", unterminated},
                           {"n", number},
@@ -211,15 +212,11 @@ TEST_F(AboutTest, GetKeyValueReadsStringValues)
         std::string text;
     };
     const Case cases[] = {
-        {"K", "s", true, "text"},
-        {"K", "empty", true, ""},
-        {"K", "raw", true, "abc"},
-        {"K", "n", true, "unchanged"},
-        {"K", "long", true, std::string(1023, 'x')},
-        {"K", "toolong", false, ""},
-        {"K", "missing", false, ""},
-        {"Missing", "s", false, ""},
-        {"K", "over", true, std::string("xy") + std::string(1021, '\0')},
+        {"K", "s", true, "text"},      {"K", "nothing", true, ""},
+        {"K", "empty", true, ""},      {"K", "raw", true, "abc"},
+        {"K", "n", true, "unchanged"}, {"K", "long", true, std::string(1023, 'x')},
+        {"K", "toolong", false, ""},   {"K", "missing", false, ""},
+        {"Missing", "s", false, ""},   {"K", "over", true, std::string("xy") + std::string(1021, '\0')},
     };
     for (const Case& c : cases) {
         std::string text = "unchanged";
