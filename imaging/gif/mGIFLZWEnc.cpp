@@ -29,15 +29,16 @@ constexpr std::array<std::uint32_t, 17> kMasks = [] {
     return masks;
 }();
 
-constexpr int kFastBits = 15;  // an eighth full at most: short probes beat a smaller table
+constexpr int kFastBits = 16;  // a sixteenth full at most: short probes beat a smaller table
 constexpr std::uint32_t kFastSlots = 1u << kFastBits;
+static_assert(kFastSlots <= 65536, "slots in use are listed as 16-bit numbers");
 constexpr std::uint16_t kNoRun = 0xFFFF;
 
 // The string table. The rules keep it in an open-addressing hash of 5003
 // slots whose probe also stops at a stored key of 0; that stop only matters
 // once key 0 ("0 0") has had to leave slot 0, so until then any exact table
-// gives the same codes, and a faster one is used: a hash at most an eighth
-// full with linear probing, each slot (prefix << 8 | pixel) << 12 | code, 0
+// gives the same codes, and a faster one is used: a hash at most a
+// sixteenth full with linear probing, each slot (prefix << 8 | pixel) << 12 | code, 0
 // empty.
 // When key 0 would leave slot 0 the rules' table is rebuilt from the codes
 // in the order they were assigned and used until the next clear.
