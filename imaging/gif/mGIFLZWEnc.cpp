@@ -38,11 +38,11 @@ constexpr std::uint16_t kNoRun = 0xFFFF;
 // slots whose probe also stops at a stored key of 0; that stop only matters
 // once key 0 ("0 0") has had to leave slot 0, so until then any exact table
 // gives the same codes, and a faster one is used: a hash at most a
-// sixteenth full with linear probing, each slot (prefix << 8 | pixel) << 12 | code, 0
-// empty.
-// When key 0 would leave slot 0 the rules' table is rebuilt from the codes
-// in the order they were assigned and used until the next clear.
-// Per thread, so documents on different threads never share it.
+// sixteenth full with linear probing, each slot holding
+// (prefix << 8 | pixel) << 12 | code, 0 when empty. When key 0 would leave
+// slot 0, the rules' table is rebuilt from the codes in the order they were
+// assigned and used until the next clear. Per thread, so documents on
+// different threads never share it.
 struct HashTables {
     std::array<std::uint32_t, kFastSlots> Fast{};
     std::array<std::uint16_t, kCodeLimit> UsedSlots{};
