@@ -94,32 +94,6 @@ TEST_F(NavigationTest, CommandsOpenTheirWindow)
     EXPECT_TRUE(shell.opened.empty());
 }
 
-TEST_F(NavigationTest, SecondaryWindowsAreOwnedAndNotModal)
-{
-    Choose(1000);
-    Choose(1001);
-    for (QDialog* window : std::initializer_list<QDialog*>{navigation.About(), navigation.QuickHelp()}) {
-        ASSERT_NE(window, nullptr);
-        EXPECT_TRUE(window->isVisible());
-        EXPECT_EQ(window->parentWidget(), &owner);
-        EXPECT_FALSE(window->isModal());
-    }
-    EXPECT_TRUE(owner.isEnabled());
-}
-
-TEST_F(NavigationTest, EachWindowHasOneInstanceHoweverOftenChosen)
-{
-    Choose(1001);
-    fQuickHelp* first = navigation.QuickHelp();
-    Choose(1001);
-    Choose(1000);
-    Choose(1000);
-    Choose(1001);
-    EXPECT_EQ(navigation.QuickHelp(), first);
-    EXPECT_EQ(OpenWindowsOf<fQuickHelp>(), 1);
-    EXPECT_EQ(OpenWindowsOf<fAbout>(), 1);
-}
-
 TEST_F(NavigationTest, ClosedWindowLoadsAgainWithTheBranding)
 {
     Choose(1000);
@@ -131,36 +105,6 @@ TEST_F(NavigationTest, ClosedWindowLoadsAgainWithTheBranding)
     ASSERT_NE(navigation.About(), nullptr);
     EXPECT_EQ(navigation.About()->windowTitle(), QStringLiteral("About Korvane"));
     EXPECT_EQ(OpenWindowsOf<fAbout>(), 1);
-}
-
-TEST_F(NavigationTest, CloseSecondaryWindowsClosesThoseStillOpen)
-{
-    Choose(1000);
-    Choose(1001);
-    navigation.CloseSecondaryWindows();
-    Unload();
-    EXPECT_EQ(navigation.About(), nullptr);
-    EXPECT_EQ(navigation.QuickHelp(), nullptr);
-    navigation.CloseSecondaryWindows();
-}
-
-TEST_F(NavigationTest, BannerTextAndPictureOpenTheLinkTitleLineNever)
-{
-    branding.DisplayLink = "https://korvane.example/offer";
-    navigation.lblName_Click(1);
-    EXPECT_TRUE(shell.opened.empty());
-    navigation.lblName_Click(0);
-    navigation.imBanner_Click();
-    EXPECT_EQ(shell.opened,
-              (std::vector<std::string>{"https://korvane.example/offer", "https://korvane.example/offer"}));
-}
-
-TEST_F(NavigationTest, FailingLinkIsIgnored)
-{
-    shell.succeeds = false;
-    navigation.lblName_Click(0);
-    EXPECT_EQ(shell.opened, std::vector<std::string>{""});
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 }  // namespace
