@@ -221,12 +221,5 @@ TEST_F(AboutTest, GetKeyValueReadsStringValues)
     }
 }
 
-TEST_F(AboutTest, RendersFinished)
-{
-    fAbout& about = About("Korvane", "https://korvane.example");
-    about.show();
-    EXPECT_TRUE(testing::SavePng(about, QStringLiteral("fAbout")));
-}
-
 }  // namespace
 }  // namespace korvane::app

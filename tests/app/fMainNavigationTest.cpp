@@ -172,7 +172,7 @@ TEST_F(fMainNavigationTest, AboutBoxNamesTheBrandingAndShowsTheProgramIcon)
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Slim BMI"));
     EXPECT_TRUE(about.lblDescription->text().endsWith(QStringLiteral("Please contact us at: https://slim.example")));
     EXPECT_FALSE(about.picIcon->pixmap().isNull());
-    EXPECT_TRUE(testing::SavePng(about, QStringLiteral("fAbout-branded")));
+    EXPECT_TRUE(testing::SavePng(about, QStringLiteral("fAbout")));
     about.cmdSysInfo->click();
     ASSERT_EQ(fakes_.messages.shown.size(), 1U);
     EXPECT_EQ(fakes_.messages.shown[0].text, "System Information Is Unavailable At This Time");
