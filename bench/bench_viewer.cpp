@@ -46,9 +46,9 @@ private:
 // Frame 1 covers the screen; the others are rectangles of a quarter to all of
 // it, every second one with about a third of its pixels transparent, the
 // disposals going round 0, 1, 2, 3.
-GifFrameSpec MakeFrame(int k, Sequence& random)
+GifFrameRecipe MakeFrame(int k, Sequence& random)
 {
-    GifFrameSpec frame;
+    GifFrameRecipe frame;
     const bool full = k == 1 || k % 10 == 0;
     frame.Width = full ? Width : Width / 4 + random.Next(Width * 3 / 4 + 1);
     frame.Height = full ? Height : Height / 4 + random.Next(Height * 3 / 4 + 1);
@@ -71,14 +71,14 @@ GifFrameSpec MakeFrame(int k, Sequence& random)
 
 std::vector<std::uint8_t> MakeAnimation()
 {
-    GifSpec spec;
-    spec.Width = Width;
-    spec.Height = Height;
-    spec.Palette = TestPalette();
+    GifRecipe recipe;
+    recipe.Width = Width;
+    recipe.Height = Height;
+    recipe.Palette = TestPalette();
     Sequence random;
     for (int k = 1; k <= Frames; ++k)
-        spec.Frames.push_back(MakeFrame(k, random));
-    return EncodeGif(spec);
+        recipe.Frames.push_back(MakeFrame(k, random));
+    return EncodeGif(recipe);
 }
 
 double Milliseconds(const std::function<void()>& f)

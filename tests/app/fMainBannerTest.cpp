@@ -36,13 +36,13 @@ std::string Encoded(const std::string& text)
 // 100 x 40: red, then a green square over it, then a blue bar; 70, 80 and 90 ms.
 std::vector<std::uint8_t> BannerGif()
 {
-    gifs::GifSpec spec;
-    spec.Width = 100;
-    spec.Height = 40;
-    spec.Palette = gifs::TestPalette();
-    spec.Frames = {gifs::SolidFrame(0, 0, 100, 40, 0, 1, 7), gifs::SolidFrame(10, 10, 20, 20, 1, 1, 8),
-                   gifs::SolidFrame(0, 30, 100, 10, 2, 1, 9)};
-    return gifs::EncodeGif(spec);
+    gifs::GifRecipe recipe;
+    recipe.Width = 100;
+    recipe.Height = 40;
+    recipe.Palette = gifs::TestPalette();
+    recipe.Frames = {gifs::SolidFrame(0, 0, 100, 40, 0, 1, 7), gifs::SolidFrame(10, 10, 20, 20, 1, 1, 8),
+                     gifs::SolidFrame(0, 30, 100, 10, 2, 1, 9)};
+    return gifs::EncodeGif(recipe);
 }
 
 class fMainBannerTest : public ::testing::Test {

@@ -20,8 +20,8 @@ namespace korvane::controls {
 namespace {
 
 using test_support::EncodeGif;
-using test_support::GifFrameSpec;
-using test_support::GifSpec;
+using test_support::GifFrameRecipe;
+using test_support::GifRecipe;
 using test_support::Indices;
 using test_support::SolidFrame;
 using test_support::TestPalette;
@@ -92,20 +92,20 @@ public:
     std::vector<std::string> written;
 };
 
-GifSpec Spec4x4(std::vector<GifFrameSpec> frames)
+GifRecipe Recipe4x4(std::vector<GifFrameRecipe> frames)
 {
-    GifSpec spec;
-    spec.Width = 4;
-    spec.Height = 4;
-    spec.Palette = TestPalette();
-    spec.Frames = std::move(frames);
-    return spec;
+    GifRecipe recipe;
+    recipe.Width = 4;
+    recipe.Height = 4;
+    recipe.Palette = TestPalette();
+    recipe.Frames = std::move(frames);
+    return recipe;
 }
 
 // Three frames of distinct colours with delays 10, 20 and 30 hundredths.
-GifSpec ThreeFrames()
+GifRecipe ThreeFrames()
 {
-    return Spec4x4(
+    return Recipe4x4(
         {SolidFrame(0, 0, 4, 4, 0, 1, 10), SolidFrame(0, 0, 4, 4, 1, 1, 20), SolidFrame(0, 0, 4, 4, 2, 1, 30)});
 }
 
@@ -113,9 +113,9 @@ class GIFPlayerTest : public ::testing::Test {
 protected:
     GIFPlayerTest() { surface.SetBackColor(Back); }
 
-    bool Load(const GifSpec& spec, bool autoPlay)
+    bool Load(const GifRecipe& recipe, bool autoPlay)
     {
-        resources.Add("ANIM", "GIF", EncodeGif(spec));
+        resources.Add("ANIM", "GIF", EncodeGif(recipe));
         player.SetAutoPlay(autoPlay);
         return player.LoadFromResource("ANIM", "GIF");
     }
@@ -146,8 +146,8 @@ TEST(FrameIntervalTest, DelaysBecomeIntervals)
 
 TEST_F(GIFPlayerTest, StoredDelaysSetTheIntervalOfEachTick)
 {
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(0, 0, 4, 4, 0, 1, 65535), SolidFrame(0, 0, 4, 4, 1, 1, 3277),
-                              SolidFrame(0, 0, 4, 4, 2, 1, 0)}),
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 0, 1, 65535), SolidFrame(0, 0, 4, 4, 1, 1, 3277),
+                                SolidFrame(0, 0, 4, 4, 2, 1, 0)}),
                      true));
     const int expected[] = {60000, 32770, 100};
     for (const int interval : expected) {
@@ -199,7 +199,7 @@ TEST_F(GIFPlayerTest, LoadWithoutAutoPlayShowsFrameOneAndStops)
 
 TEST_F(GIFPlayerTest, SingleFrameIsShownOnceWhateverAutoPlaySays)
 {
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(0, 0, 4, 4, 3)}), true));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 3)}), true));
     EXPECT_FALSE(player.GIFIsPlaying());
     EXPECT_EQ(player.GIFCurrentFrame(), 1);
     EXPECT_EQ(Screen(), Pixels("wwww/wwww/wwww/wwww"));
@@ -274,7 +274,7 @@ TEST_F(GIFPlayerTest, LoadingStopsThePlayingAnimationAndStartsTheNewOneAtFrameOn
     ASSERT_TRUE(Load(ThreeFrames(), true));
     timer.Fire();
     timer.Fire();
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(0, 0, 4, 4, 4), SolidFrame(0, 0, 4, 4, 3)}), false));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 4), SolidFrame(0, 0, 4, 4, 3)}), false));
     EXPECT_FALSE(player.GIFIsPlaying());
     EXPECT_EQ(player.GIFFrames(), 2);
     EXPECT_EQ(Screen(), Pixels("yyyy/yyyy/yyyy/yyyy"));
@@ -293,7 +293,7 @@ TEST_F(GIFPlayerTest, RewindWhilePlayingComposesFrameOneOnAClearedCanvas)
 {
     // Frame 2 leaves a green corner that a plain replay of frame 1 would keep.
     ASSERT_TRUE(Load(
-        Spec4x4({SolidFrame(0, 0, 1, 1, 0, 1), SolidFrame(3, 3, 1, 1, 1, 1), SolidFrame(1, 1, 1, 1, 2, 1)}), true));
+        Recipe4x4({SolidFrame(0, 0, 1, 1, 0, 1), SolidFrame(3, 3, 1, 1, 1, 1), SolidFrame(1, 1, 1, 1, 2, 1)}), true));
     timer.Fire();
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("r.../..../..../...g"));
@@ -306,7 +306,7 @@ TEST_F(GIFPlayerTest, RewindWhilePlayingComposesFrameOneOnAClearedCanvas)
 
 TEST_F(GIFPlayerTest, AfterTheLastFrameFrameOneFollowsOnAClearedCanvas)
 {
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(0, 0, 1, 1, 0, 0), SolidFrame(3, 3, 1, 1, 1, 0)}), true));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 1, 1, 0, 0), SolidFrame(3, 3, 1, 1, 1, 0)}), true));
     timer.Fire();
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("r.../..../..../...g"));
@@ -319,7 +319,7 @@ TEST_F(GIFPlayerTest, AfterTheLastFrameFrameOneFollowsOnAClearedCanvas)
 
 TEST_F(GIFPlayerTest, BackColorWhilePausedShowsFrameOneAgainInTheNewColourAndStaysPaused)
 {
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(1, 1, 2, 2, 0), SolidFrame(0, 0, 4, 4, 1)}), false));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(1, 1, 2, 2, 0), SolidFrame(0, 0, 4, 4, 1)}), false));
     player.NextFrame();
     EXPECT_EQ(Screen(), Pixels("gggg/gggg/gggg/gggg"));
     player.SetBackColor(OtherBack);
@@ -331,7 +331,8 @@ TEST_F(GIFPlayerTest, BackColorWhilePausedShowsFrameOneAgainInTheNewColourAndSta
 
 TEST_F(GIFPlayerTest, BackColorWhilePlayingRestartsAtFrameOne)
 {
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(1, 1, 2, 2, 0), SolidFrame(0, 0, 4, 4, 1), SolidFrame(0, 0, 1, 1, 2)}), true));
+    ASSERT_TRUE(
+        Load(Recipe4x4({SolidFrame(1, 1, 2, 2, 0), SolidFrame(0, 0, 4, 4, 1), SolidFrame(0, 0, 1, 1, 2)}), true));
     timer.Fire();
     timer.Fire();
     player.SetBackColor(OtherBack);
@@ -364,7 +365,7 @@ TEST_F(GIFPlayerTest, SystemColoursAreTranslatedForDrawing)
     ASSERT_TRUE(gdi::OleTranslateColor(DefaultBackColor, face));
     const std::uint32_t facePixel = ((face & 0xFF) << 16) | (face & 0xFF00) | ((face >> 16) & 0xFF);
     player.SetBackColor(DefaultBackColor);
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(1, 1, 2, 2, 0)}), false));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(1, 1, 2, 2, 0)}), false));
     EXPECT_EQ(Screen(), Pixels("..../.rr./.rr./....", facePixel));
 }
 
@@ -381,11 +382,11 @@ TEST_P(DisposalTest, PreparesTheBackBufferForTheNextFrame)
 {
     // Frame 1 red, frame 2 a green square with the disposal under test, frame 3
     // fully transparent: it shows exactly what frame 2 left behind.
-    GifFrameSpec clear = SolidFrame(0, 0, 4, 4, 9, 1);
+    GifFrameRecipe clear = SolidFrame(0, 0, 4, 4, 9, 1);
     clear.Transparent = 9;
-    GifSpec spec = Spec4x4({SolidFrame(0, 0, 4, 4, 0, 1), SolidFrame(1, 1, 2, 2, 1, GetParam().disposal), clear});
-    spec.BackgroundIndex = 2;  // the GIF's own background colour is never used
-    ASSERT_TRUE(Load(spec, true));
+    GifRecipe recipe = Recipe4x4({SolidFrame(0, 0, 4, 4, 0, 1), SolidFrame(1, 1, 2, 2, 1, GetParam().disposal), clear});
+    recipe.BackgroundIndex = 2;  // the GIF's own background colour is never used
+    ASSERT_TRUE(Load(recipe, true));
     timer.Fire();
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("rrrr/rggr/rggr/rrrr"));
@@ -406,7 +407,7 @@ TEST_F(GIFPlayerTest, DisposalThreeOfAPartialFrameKeepsTheEarlierFramesUnderIt)
 {
     // Frame 2 (disposal 3) covers frame 1 partly; frame 3 is drawn as if frame 2 never was.
     ASSERT_TRUE(Load(
-        Spec4x4({SolidFrame(0, 0, 2, 4, 0, 1), SolidFrame(1, 0, 3, 4, 1, 3), SolidFrame(3, 3, 1, 1, 2, 1)}), true));
+        Recipe4x4({SolidFrame(0, 0, 2, 4, 0, 1), SolidFrame(1, 0, 3, 4, 1, 3), SolidFrame(3, 3, 1, 1, 2, 1)}), true));
     timer.Fire();
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("rggg/rggg/rggg/rggg"));
@@ -416,12 +417,12 @@ TEST_F(GIFPlayerTest, DisposalThreeOfAPartialFrameKeepsTheEarlierFramesUnderIt)
 
 TEST_F(GIFPlayerTest, TransparentPixelsShowEarlierFrames)
 {
-    GifFrameSpec holes;
+    GifFrameRecipe holes;
     holes.Width = 4;
     holes.Height = 4;
     holes.Indices = Indices("9393/3939/9393/3939");
     holes.Transparent = 9;
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(0, 0, 4, 4, 0, 1), holes}), true));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 0, 1), holes}), true));
     timer.Fire();
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("rwrw/wrwr/rwrw/wrwr"));
@@ -429,12 +430,12 @@ TEST_F(GIFPlayerTest, TransparentPixelsShowEarlierFrames)
 
 TEST_F(GIFPlayerTest, TransparentPixelsOfFrameOneShowTheBackColour)
 {
-    GifFrameSpec holes;
+    GifFrameRecipe holes;
     holes.Width = 4;
     holes.Height = 4;
     holes.Indices = Indices("9999/9449/9449/9999");
     holes.Transparent = 9;
-    ASSERT_TRUE(Load(Spec4x4({holes, SolidFrame(0, 0, 4, 4, 0, 1)}), true));
+    ASSERT_TRUE(Load(Recipe4x4({holes, SolidFrame(0, 0, 4, 4, 0, 1)}), true));
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("..../.yy./.yy./...."));
     timer.Fire();
@@ -446,18 +447,18 @@ TEST_F(GIFPlayerTest, TransparentPixelsOfFrameOneShowTheBackColour)
 // whole animations against.
 class ReferenceComposer {
 public:
-    ReferenceComposer(const GifSpec& spec, std::uint32_t back)
-        : m_Spec(spec), m_BackPixel(back), m_Canvas(Size(), back), m_BackBuffer(Size(), back)
+    ReferenceComposer(const GifRecipe& recipe, std::uint32_t back)
+        : m_Recipe(recipe), m_BackPixel(back), m_Canvas(Size(), back), m_BackBuffer(Size(), back)
     {
     }
 
     const std::vector<std::uint32_t>& Compose(int n)
     {
-        const GifFrameSpec& frame = m_Spec.Frames[static_cast<std::size_t>(n - 1)];
+        const GifFrameRecipe& frame = m_Recipe.Frames[static_cast<std::size_t>(n - 1)];
         if (n == 1) std::fill(m_BackBuffer.begin(), m_BackBuffer.end(), m_BackPixel);
         m_Canvas = m_BackBuffer;
         ForEachPixel(frame, [&](std::size_t at, std::uint8_t index) {
-            if (index != frame.Transparent) m_Canvas[at] = m_Spec.Palette[index];
+            if (index != frame.Transparent) m_Canvas[at] = m_Recipe.Palette[index];
         });
         if (frame.Disposal <= 1) {
             m_BackBuffer = m_Canvas;
@@ -468,57 +469,57 @@ public:
     }
 
 private:
-    std::size_t Size() const { return static_cast<std::size_t>(m_Spec.Width) * m_Spec.Height; }
+    std::size_t Size() const { return static_cast<std::size_t>(m_Recipe.Width) * m_Recipe.Height; }
     template <class F>
-    void ForEachPixel(const GifFrameSpec& frame, F f) const
+    void ForEachPixel(const GifFrameRecipe& frame, F f) const
     {
         for (int y = 0; y < frame.Height; ++y) {
             for (int x = 0; x < frame.Width; ++x) {
-                const std::size_t at = static_cast<std::size_t>(frame.Top + y) * m_Spec.Width + frame.Left + x;
+                const std::size_t at = static_cast<std::size_t>(frame.Top + y) * m_Recipe.Width + frame.Left + x;
                 f(at, frame.Indices[static_cast<std::size_t>(y) * frame.Width + x]);
             }
         }
     }
 
-    const GifSpec& m_Spec;
+    const GifRecipe& m_Recipe;
     std::uint32_t m_BackPixel;
     std::vector<std::uint32_t> m_Canvas;
     std::vector<std::uint32_t> m_BackBuffer;
 };
 
-GifSpec RandomAnimation(std::mt19937& random)
+GifRecipe RandomAnimation(std::mt19937& random)
 {
     const auto pick = [&](int least, int most) { return std::uniform_int_distribution<int>(least, most)(random); };
-    GifSpec spec;
-    spec.Width = pick(1, 9);
-    spec.Height = pick(1, 7);
-    spec.Palette = TestPalette();
+    GifRecipe recipe;
+    recipe.Width = pick(1, 9);
+    recipe.Height = pick(1, 7);
+    recipe.Palette = TestPalette();
     const int frames = pick(1, 8);
     for (int k = 0; k < frames; ++k) {
-        GifFrameSpec frame;
-        frame.Width = pick(1, spec.Width);
-        frame.Height = pick(1, spec.Height);
-        frame.Left = pick(0, spec.Width - frame.Width);
-        frame.Top = pick(0, spec.Height - frame.Height);
+        GifFrameRecipe frame;
+        frame.Width = pick(1, recipe.Width);
+        frame.Height = pick(1, recipe.Height);
+        frame.Left = pick(0, recipe.Width - frame.Width);
+        frame.Top = pick(0, recipe.Height - frame.Height);
         frame.Disposal = pick(0, 7);
         frame.Transparent = pick(0, 1) == 1 ? 9 : -1;
         const std::uint8_t indices[] = {0, 1, 2, 3, 4, 9};
         for (int i = 0; i < frame.Width * frame.Height; ++i)
             frame.Indices.push_back(indices[pick(0, 5)]);
-        spec.Frames.push_back(frame);
+        recipe.Frames.push_back(frame);
     }
-    return spec;
+    return recipe;
 }
 
 TEST_F(GIFPlayerTest, RandomAnimationsComposeAsThePlainRulesSay)
 {
     std::mt19937 random(20261208);
     for (int round = 0; round < 60; ++round) {
-        const GifSpec spec = RandomAnimation(random);
-        surface.SetSize(spec.Width, spec.Height);
-        ASSERT_TRUE(Load(spec, true));
-        ReferenceComposer reference(spec, BackPixel);
-        const int frames = static_cast<int>(spec.Frames.size());
+        const GifRecipe recipe = RandomAnimation(random);
+        surface.SetSize(recipe.Width, recipe.Height);
+        ASSERT_TRUE(Load(recipe, true));
+        ReferenceComposer reference(recipe, BackPixel);
+        const int frames = static_cast<int>(recipe.Frames.size());
         for (int tick = 0; tick < 2 * frames + 1; ++tick) {
             const int n = player.GIFCurrentFrame();
             if (frames == 1) {
@@ -564,26 +565,26 @@ TEST_F(GIFPlayerTest, HandlerErrorStopsTheTimerButReachesADirectCaller)
 TEST_F(GIFPlayerTest, SmallPictureKeepsItsNaturalSizeCentredInTheBackColour)
 {
     surface.SetSize(7, 6);
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(0, 0, 4, 4, 0)}), false));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 0)}), false));
     EXPECT_EQ(Screen(), Pixels("......./.rrrr../.rrrr../.rrrr../.rrrr../......."));
 }
 
 TEST_F(GIFPlayerTest, LargePictureIsShrunkWithItsAspectKeptAndCentred)
 {
     surface.SetSize(4, 4);
-    GifSpec spec;
-    spec.Width = 8;
-    spec.Height = 4;
-    spec.Palette = TestPalette();
-    spec.Frames = {SolidFrame(0, 0, 4, 4, 0), SolidFrame(4, 0, 4, 4, 1)};
-    ASSERT_TRUE(Load(spec, false));
+    GifRecipe recipe;
+    recipe.Width = 8;
+    recipe.Height = 4;
+    recipe.Palette = TestPalette();
+    recipe.Frames = {SolidFrame(0, 0, 4, 4, 0), SolidFrame(4, 0, 4, 4, 1)};
+    ASSERT_TRUE(Load(recipe, false));
     player.NextFrame();
     EXPECT_EQ(Screen(), Pixels("..../rrgg/rrgg/...."));
 }
 
 TEST_F(GIFPlayerTest, ResizeFitsThePictureAgain)
 {
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(0, 0, 4, 4, 4)}), false));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 4)}), false));
     surface.SetSize(2, 3);
     player.Resize();
     EXPECT_EQ(Screen(), Pixels("yy/yy/.."));
@@ -604,7 +605,7 @@ TEST_F(GIFPlayerTest, ResizeBeforeAnyLoadFillsTheClientArea)
 TEST_F(GIFPlayerTest, BorderTakesRoomFromTheClientArea)
 {
     surface.SetSize(6, 6);
-    ASSERT_TRUE(Load(Spec4x4({SolidFrame(0, 0, 4, 4, 3)}), false));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 3)}), false));
     player.SetBorderStyle(1);
     EXPECT_EQ(player.BorderStyle(), 1);
     EXPECT_EQ(surface.ClientWidth(), 4);
@@ -652,8 +653,8 @@ TEST_F(GIFPlayerTest, FailedLoadKeepsTheOldPicture)
 
 TEST_F(GIFPlayerTest, GIFWithoutFramesFailsToLoad)
 {
-    GifSpec spec = Spec4x4({});
-    EXPECT_FALSE(Load(spec, true));
+    GifRecipe recipe = Recipe4x4({});
+    EXPECT_FALSE(Load(recipe, true));
     EXPECT_FALSE(player.GIFLoaded());
     EXPECT_EQ(player.GIFCurrentFrameImage(), nullptr);
 }

@@ -37,7 +37,7 @@ std::unique_ptr<ColorMapObject, MapDeleter> MakeColourMap(const std::vector<std:
     return std::unique_ptr<ColorMapObject, MapDeleter>(GifMakeMapObject(256, colours));
 }
 
-void PutFrame(GifFileType* gif, const GifFrameSpec& frame)
+void PutFrame(GifFileType* gif, const GifFrameRecipe& frame)
 {
     GraphicsControlBlock control{};
     control.DisposalMode = frame.Disposal;
@@ -87,9 +87,9 @@ std::vector<std::uint8_t> Indices(const std::string& rows)
     return indices;
 }
 
-GifFrameSpec SolidFrame(int left, int top, int width, int height, std::uint8_t index, int disposal, int delay)
+GifFrameRecipe SolidFrame(int left, int top, int width, int height, std::uint8_t index, int disposal, int delay)
 {
-    GifFrameSpec frame;
+    GifFrameRecipe frame;
     frame.Left = left;
     frame.Top = top;
     frame.Width = width;
@@ -100,17 +100,17 @@ GifFrameSpec SolidFrame(int left, int top, int width, int height, std::uint8_t i
     return frame;
 }
 
-std::vector<std::uint8_t> EncodeGif(const GifSpec& spec)
+std::vector<std::uint8_t> EncodeGif(const GifRecipe& recipe)
 {
     std::vector<std::uint8_t> bytes;
     int error = 0;
     GifFileType* gif = EGifOpen(&bytes, AppendBytes, &error);
     if (gif == nullptr) throw std::runtime_error("giflib: open");
     EGifSetGifVersion(gif, true);
-    const auto map = MakeColourMap(spec.Palette);
+    const auto map = MakeColourMap(recipe.Palette);
     try {
-        Check(EGifPutScreenDesc(gif, spec.Width, spec.Height, 8, spec.BackgroundIndex, map.get()), "screen");
-        for (const GifFrameSpec& frame : spec.Frames)
+        Check(EGifPutScreenDesc(gif, recipe.Width, recipe.Height, 8, recipe.BackgroundIndex, map.get()), "screen");
+        for (const GifFrameRecipe& frame : recipe.Frames)
             PutFrame(gif, frame);
     } catch (...) {
         EGifCloseFile(gif, &error);

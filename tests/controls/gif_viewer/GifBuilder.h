@@ -8,7 +8,7 @@
 
 namespace korvane::test_support {
 
-struct GifFrameSpec {
+struct GifFrameRecipe {
     int Left = 0;
     int Top = 0;
     int Width = 0;
@@ -19,12 +19,12 @@ struct GifFrameSpec {
     int Transparent = -1;               // transparent index, or -1 for none
 };
 
-struct GifSpec {
+struct GifRecipe {
     int Width = 0;
     int Height = 0;
     std::vector<std::uint32_t> Palette;  // 0xRRGGBB, padded to 256 entries with black
     int BackgroundIndex = 0;
-    std::vector<GifFrameSpec> Frames;
+    std::vector<GifFrameRecipe> Frames;
 };
 
 // The palette of the tests: index 0 red, 1 green, 2 blue, 3 white, 4 yellow,
@@ -36,10 +36,11 @@ std::uint32_t TestColour(std::uint8_t index);
 std::vector<std::uint8_t> Indices(const std::string& rows);
 
 // A frame of one colour index.
-GifFrameSpec SolidFrame(int left, int top, int width, int height, std::uint8_t index, int disposal = 0, int delay = 10);
+GifFrameRecipe SolidFrame(int left, int top, int width, int height, std::uint8_t index, int disposal = 0,
+                          int delay = 10);
 
-// GIF89a bytes of the spec; throws std::runtime_error when giflib refuses it.
-std::vector<std::uint8_t> EncodeGif(const GifSpec& spec);
+// GIF89a bytes of the recipe; throws std::runtime_error when giflib refuses it.
+std::vector<std::uint8_t> EncodeGif(const GifRecipe& recipe);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace korvane::test_support

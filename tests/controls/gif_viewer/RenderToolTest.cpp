@@ -51,18 +51,18 @@ protected:
         fs::create_directories(dir);
         // Frame 1 red; frame 2 a green pixel restored to the back colour
         // (disposal 2); frame 3 a white pixel, the rest transparent.
-        GifSpec spec;
-        spec.Width = 2;
-        spec.Height = 1;
-        spec.Palette = TestPalette();
-        GifFrameSpec last;
+        GifRecipe recipe;
+        recipe.Width = 2;
+        recipe.Height = 1;
+        recipe.Palette = TestPalette();
+        GifFrameRecipe last;
         last.Width = 2;
         last.Height = 1;
         last.Indices = Indices("39");
         last.Transparent = 9;
         last.Delay = 65535;
-        spec.Frames = {SolidFrame(0, 0, 2, 1, 0, 1, 0), SolidFrame(1, 0, 1, 1, 1, 2, 20), last};
-        WriteBytes((dir / "anim.gif").string(), EncodeGif(spec));
+        recipe.Frames = {SolidFrame(0, 0, 2, 1, 0, 1, 0), SolidFrame(1, 0, 1, 1, 1, 2, 20), last};
+        WriteBytes((dir / "anim.gif").string(), EncodeGif(recipe));
     }
 
     // One folder a test: ctest runs them side by side.

@@ -348,7 +348,8 @@ TEST_P(ClsTest, FillsTheWholeSurface)
     cDIB d;
     ASSERT_TRUE(d.Create(3, 2, 32));
     for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x) SetPixel32(d, x, y, 0x123456);
+        for (int x = 0; x < 3; ++x)
+            SetPixel32(d, x, y, 0x123456);
     d.Cls(GetParam().colour);
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)

@@ -102,7 +102,7 @@ std::string CompareWithGiflib(const Bytes& stream)
 
 // --- our writer, read by giflib ---------------------------------------------
 
-struct FrameSpec {
+struct FrameRecipe {
     std::int16_t width, height;
     unsigned colours;  // local table size, 0 for the global table
     bool interlaced;
@@ -110,10 +110,10 @@ struct FrameSpec {
     std::function<Bytes(std::size_t count, unsigned limit)> pixels;
 };
 
-struct DocumentSpec {
+struct DocumentRecipe {
     const char* name;
     std::int16_t globalColours;
-    std::vector<FrameSpec> frames;
+    std::vector<FrameRecipe> frames;
 };
 
 Bytes Noise(std::size_t count, unsigned limit)
@@ -133,20 +133,20 @@ Bytes PhotoLike(std::size_t count, unsigned limit)
     return out;
 }
 
-std::vector<FrameSpec> ManyFrames()
+std::vector<FrameRecipe> ManyFrames()
 {
-    std::vector<FrameSpec> frames;
+    std::vector<FrameRecipe> frames;
     for (int k = 0; k < 40; ++k)
         frames.push_back({16, 12, k % 3 == 0 ? 8U : 0U, k % 4 == 1, k % 2 == 0, Noise});
     return frames;
 }
 
-void Build(cGIF& gif, const DocumentSpec& spec)
+void Build(cGIF& gif, const DocumentRecipe& recipe)
 {
     gif.Destroy();
-    gif.SetGlobalPaletteExists(spec.globalColours > 0);
-    gif.SetGlobalPaletteEntries(spec.globalColours);
-    for (const FrameSpec& fs : spec.frames) {
+    gif.SetGlobalPaletteExists(recipe.globalColours > 0);
+    gif.SetGlobalPaletteEntries(recipe.globalColours);
+    for (const FrameRecipe& fs : recipe.frames) {
         const auto f = static_cast<std::int16_t>(gif.FramesCount() + 1);
         gif.FrameInsert(f, fs.width, fs.height);
         gif.SetFrameInterlaced(f, fs.interlaced);
@@ -154,28 +154,28 @@ void Build(cGIF& gif, const DocumentSpec& spec)
         gif.SetFrameTransparentColorIndex(f, 1);
         gif.SetLocalPaletteUsed(f, fs.colours > 0);
         gif.SetLocalPaletteEntries(f, static_cast<std::int16_t>(fs.colours));
-        const unsigned limit = fs.colours > 0 ? fs.colours : static_cast<unsigned>(spec.globalColours);
+        const unsigned limit = fs.colours > 0 ? fs.colours : static_cast<unsigned>(recipe.globalColours);
         test::WriteIndices(*gif.FrameDIBXOR(f),
                            fs.pixels(static_cast<std::size_t>(fs.width) * fs.height, std::max(limit, 2U)));
     }
 }
 
-class WriterReadByGiflib : public testing::TestWithParam<DocumentSpec> {};
+class WriterReadByGiflib : public testing::TestWithParam<DocumentRecipe> {};
 
 TEST_P(WriterReadByGiflib, SameIndices)
 {
-    const DocumentSpec& spec = GetParam();
+    const DocumentRecipe& recipe = GetParam();
     cGIF gif;
-    Build(gif, spec);
-    const std::string path = test::TestPath(std::string("giflib-") + spec.name + ".gif");
+    Build(gif, recipe);
+    const std::string path = test::TestPath(std::string("giflib-") + recipe.name + ".gif");
     ASSERT_TRUE(gif.Save(path));
     const Bytes stream = test::ReadFile(path);
     const GiflibResult theirs = GiflibDecode(stream);
     ASSERT_TRUE(theirs.ok);
-    ASSERT_EQ(theirs.frames.size(), spec.frames.size());
+    ASSERT_EQ(theirs.frames.size(), recipe.frames.size());
     for (std::int16_t f = 1; f <= gif.FramesCount(); ++f) {
         const GiflibFrame& t = theirs.frames[static_cast<std::size_t>(f) - 1];
-        ASSERT_EQ(t.width, spec.frames[static_cast<std::size_t>(f) - 1].width);
+        ASSERT_EQ(t.width, recipe.frames[static_cast<std::size_t>(f) - 1].width);
         EXPECT_EQ(t.indices,
                   AsGiflibPlacesThem(test::ReadIndices(*gif.FrameDIBXOR(f)), t.width, t.height, t.interlaced))
             << "frame " << f;
@@ -185,26 +185,27 @@ TEST_P(WriterReadByGiflib, SameIndices)
 
 INSTANTIATE_TEST_SUITE_P(
     Documents, WriterReadByGiflib,
-    testing::Values(DocumentSpec{"Photo", 256, {{320, 200, 0, false, false, PhotoLike}}},
-                    DocumentSpec{"NoiseFillsTheTable", 256, {{300, 300, 0, false, false, Noise}}},
-                    DocumentSpec{"Flat", 2, {{2000, 500, 0, false, false, Flat}}},
-                    DocumentSpec{"FlatCodeSize8", 256, {{1000, 300, 0, false, false, Flat}}},
-                    DocumentSpec{"InterlacedLocal", 0, {{37, 29, 4, true, false, Noise}}},
-                    DocumentSpec{"InterlacedShort", 4, {{9, 3, 0, true, false, Noise}, {9, 4, 0, true, false, Noise}}},
-                    DocumentSpec{"TransparentManyFrames", 16, ManyFrames()},
-                    DocumentSpec{"OnePixel", 2, {{1, 1, 0, false, true, Noise}}},
-                    DocumentSpec{"VeryWide", 8, {{5000, 1, 0, false, false, Noise}}},
-                    DocumentSpec{"VeryTall", 8, {{1, 5000, 0, true, false, Noise}}},
-                    DocumentSpec{"EveryCodeSize",
-                                 0,
-                                 {{33, 7, 2, false, false, Noise},
-                                  {33, 7, 4, false, false, Noise},
-                                  {33, 7, 8, false, false, Noise},
-                                  {33, 7, 16, false, false, Noise},
-                                  {33, 7, 32, false, false, Noise},
-                                  {33, 7, 64, false, false, Noise},
-                                  {33, 7, 128, false, false, Noise},
-                                  {33, 7, 256, false, false, Noise}}}),
+    testing::Values(DocumentRecipe{"Photo", 256, {{320, 200, 0, false, false, PhotoLike}}},
+                    DocumentRecipe{"NoiseFillsTheTable", 256, {{300, 300, 0, false, false, Noise}}},
+                    DocumentRecipe{"Flat", 2, {{2000, 500, 0, false, false, Flat}}},
+                    DocumentRecipe{"FlatCodeSize8", 256, {{1000, 300, 0, false, false, Flat}}},
+                    DocumentRecipe{"InterlacedLocal", 0, {{37, 29, 4, true, false, Noise}}},
+                    DocumentRecipe{
+                        "InterlacedShort", 4, {{9, 3, 0, true, false, Noise}, {9, 4, 0, true, false, Noise}}},
+                    DocumentRecipe{"TransparentManyFrames", 16, ManyFrames()},
+                    DocumentRecipe{"OnePixel", 2, {{1, 1, 0, false, true, Noise}}},
+                    DocumentRecipe{"VeryWide", 8, {{5000, 1, 0, false, false, Noise}}},
+                    DocumentRecipe{"VeryTall", 8, {{1, 5000, 0, true, false, Noise}}},
+                    DocumentRecipe{"EveryCodeSize",
+                                   0,
+                                   {{33, 7, 2, false, false, Noise},
+                                    {33, 7, 4, false, false, Noise},
+                                    {33, 7, 8, false, false, Noise},
+                                    {33, 7, 16, false, false, Noise},
+                                    {33, 7, 32, false, false, Noise},
+                                    {33, 7, 64, false, false, Noise},
+                                    {33, 7, 128, false, false, Noise},
+                                    {33, 7, 256, false, false, Noise}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // --- hand-built streams, read by both ---------------------------------------

@@ -102,38 +102,38 @@ class LoadBmpTest : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(LoadBmpTest, KeepsPixelBytesRowOrderAndTable)
 {
-    BmpSpec spec;
-    spec.width = 5;
-    spec.height = GetParam().topDown ? -3 : 3;
-    spec.bpp = GetParam().bpp;
-    if (spec.bpp <= 8) spec.table = Greys(1 << spec.bpp);
-    const std::vector<std::uint8_t> file = BuildBmp(spec);
+    BmpSpec recipe;
+    recipe.width = 5;
+    recipe.height = GetParam().topDown ? -3 : 3;
+    recipe.bpp = GetParam().bpp;
+    if (recipe.bpp <= 8) recipe.table = Greys(1 << recipe.bpp);
+    const std::vector<std::uint8_t> file = BuildBmp(recipe);
     const std::string path =
-        WriteFile("load" + std::to_string(spec.bpp) + (GetParam().topDown ? "t" : "b") + ".bmp", file);
+        WriteFile("load" + std::to_string(recipe.bpp) + (GetParam().topDown ? "t" : "b") + ".bmp", file);
     const HBITMAP b = LoadBitmapFile(path);
     ASSERT_TRUE(b);
     BITMAP info;
     ASSERT_TRUE(GetObject(b, info));
     EXPECT_EQ(info.bmWidth, 5);
     EXPECT_EQ(info.bmHeight, 3);
-    EXPECT_EQ(info.bmBitsPixel, spec.bpp);
-    const std::size_t n = PixelBytes(spec);
+    EXPECT_EQ(info.bmBitsPixel, recipe.bpp);
+    const std::size_t n = PixelBytes(recipe);
     ASSERT_NE(info.bmBits, nullptr);
     EXPECT_TRUE(std::equal(info.bmBits, info.bmBits + n, file.end() - static_cast<std::ptrdiff_t>(n)));
 
     // The top row on screen is the file's first row only when it is top-down.
     const HDC dc = CreateCompatibleDC({});
     const HBITMAP old = SelectObject(dc, b);
-    if (spec.bpp <= 8) {
-        std::vector<RGBQUAD> table(1u << spec.bpp);
+    if (recipe.bpp <= 8) {
+        std::vector<RGBQUAD> table(1u << recipe.bpp);
         EXPECT_EQ(GetDIBColorTable(dc, 0, table), table.size());
-        EXPECT_EQ(table, spec.table);
+        EXPECT_EQ(table, recipe.table);
     }
     TestSurface top(5, 3, 24), bottom(5, 3, 24);
     BitBlt(top.dc(), 0, 0, 5, 1, dc, 0, 0, SRCCOPY);
     BitBlt(bottom.dc(), 0, 0, 5, 1, dc, 0, 2, SRCCOPY);
     const std::size_t stride = static_cast<std::size_t>(info.bmWidthBytes);
-    TestSurface firstRow(5, 1, spec.bpp, spec.table);
+    TestSurface firstRow(5, 1, recipe.bpp, recipe.table);
     std::copy_n(file.end() - static_cast<std::ptrdiff_t>(n), stride, firstRow.bits());
     TestSurface expected(5, 1, 24);
     BitBlt(expected.dc(), 0, 0, 5, 1, firstRow.dc(), 0, 0, SRCCOPY);
@@ -165,23 +165,23 @@ std::uint32_t FirstPixel(HBITMAP b)
 
 TEST(LoadBmp, BitfieldsAreConvertedToTheSurfaceLayout)
 {
-    BmpSpec spec;
-    spec.width = 1;
-    spec.height = 1;
-    spec.bpp = 16;
-    spec.compression = 3;
-    spec.masks = {0xF800, 0x07E0, 0x001F};
-    spec.pixels = {0x00, 0xF8, 0, 0};  // 5-6-5 red
-    HBITMAP b = LoadBitmapFile(WriteFile("bf565.bmp", BuildBmp(spec)));
+    BmpSpec recipe;
+    recipe.width = 1;
+    recipe.height = 1;
+    recipe.bpp = 16;
+    recipe.compression = 3;
+    recipe.masks = {0xF800, 0x07E0, 0x001F};
+    recipe.pixels = {0x00, 0xF8, 0, 0};  // 5-6-5 red
+    HBITMAP b = LoadBitmapFile(WriteFile("bf565.bmp", BuildBmp(recipe)));
     ASSERT_TRUE(b);
     EXPECT_EQ(FirstPixel(b), 0x7C00u);
     DeleteObject(b);
 
-    spec.bpp = 32;
-    spec.infoBytes = 108;  // the masks inside the header
-    spec.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
-    spec.pixels = {0x11, 0x22, 0x33, 0};
-    b = LoadBitmapFile(WriteFile("bf32.bmp", BuildBmp(spec)));
+    recipe.bpp = 32;
+    recipe.infoBytes = 108;  // the masks inside the header
+    recipe.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+    recipe.pixels = {0x11, 0x22, 0x33, 0};
+    b = LoadBitmapFile(WriteFile("bf32.bmp", BuildBmp(recipe)));
     ASSERT_TRUE(b);
     EXPECT_EQ(FirstPixel(b), 0x112233u);
     DeleteObject(b);
@@ -189,15 +189,15 @@ TEST(LoadBmp, BitfieldsAreConvertedToTheSurfaceLayout)
 
 TEST(LoadBmp, AcceptsBackslashSeparators)
 {
-    BmpSpec spec;
-    spec.bpp = 24;
-    std::string path = WriteFile("backslash.bmp", BuildBmp(spec));
+    BmpSpec recipe;
+    recipe.bpp = 24;
+    std::string path = WriteFile("backslash.bmp", BuildBmp(recipe));
     for (char& c : path)
         if (c == '/') c = '\\';
     const HBITMAP b = LoadBitmapFile(path);
     EXPECT_TRUE(b);
     DeleteObject(b);
-    EXPECT_EQ(FileLength(path), BuildBmp(spec).size());
+    EXPECT_EQ(FileLength(path), BuildBmp(recipe).size());
 }
 
 TEST(LoadBmp, MissingFile)
@@ -208,7 +208,7 @@ TEST(LoadBmp, MissingFile)
 
 struct RefusalCase {
     const char* name;
-    BmpSpec spec;
+    BmpSpec recipe;
 };
 
 BmpSpec With(void (*change)(BmpSpec&))
@@ -223,7 +223,7 @@ class RefuseBmpTest : public ::testing::TestWithParam<RefusalCase> {};
 
 TEST_P(RefuseBmpTest, Refused)
 {
-    const std::string path = WriteFile(std::string("refuse") + GetParam().name + ".bmp", BuildBmp(GetParam().spec));
+    const std::string path = WriteFile(std::string("refuse") + GetParam().name + ".bmp", BuildBmp(GetParam().recipe));
     const HBITMAP b = LoadBitmapFile(path);
     EXPECT_FALSE(b);
     DeleteObject(b);
