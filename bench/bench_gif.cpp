@@ -19,6 +19,7 @@
 
 #include "GifBenchClips.h"
 #include "imaging/gif/cGIF.h"
+#include "tests/support/GiflibMemory.h"
 
 namespace {
 
@@ -29,26 +30,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 const std::string kOursPath = "/dev/shm/korvane-bench-ours.gif";
 const std::string kGiflibPath = "/dev/shm/korvane-bench-giflib.gif";
-
-struct MemoryInput {
-    const Bytes* data;
-    std::size_t pos = 0;
-};
-
-int ReadMemory(GifFileType* gif, GifByteType* to, int n)
-{
-    auto* input = static_cast<MemoryInput*>(gif->UserData);
-    const std::size_t count = std::min(static_cast<std::size_t>(n), input->data->size() - input->pos);
-    std::memcpy(to, input->data->data() + input->pos, count);
-    input->pos += count;
-    return static_cast<int>(count);
-}
-
-int WriteMemory(GifFileType* gif, const GifByteType* from, int n)
-{
-    static_cast<Bytes*>(gif->UserData)->insert(static_cast<Bytes*>(gif->UserData)->end(), from, from + n);
-    return n;
-}
 
 void Check(bool ok, const std::string& what)
 {
@@ -88,7 +69,7 @@ Bytes GiflibFile(const Clip& clip)
 {
     Bytes file;
     int error = 0;
-    GifFileType* gif = EGifOpen(&file, WriteMemory, &error);
+    GifFileType* gif = EGifOpen(&file, korvane::test::GiflibAppendMemory, &error);
     GiflibWrite(gif, clip);
     EGifCloseFile(gif, &error);
     return file;
@@ -106,9 +87,9 @@ void GiflibSave(const Clip& clip)
 // Decodes with giflib and hands each frame's raster to `use`.
 void GiflibDecode(const Bytes& file, const std::function<void(const SavedImage&)>& use)
 {
-    MemoryInput input{&file};
+    korvane::test::GiflibMemoryInput input{file};
     int error = 0;
-    GifFileType* gif = DGifOpen(&input, ReadMemory, &error);
+    GifFileType* gif = DGifOpen(&input, korvane::test::GiflibReadMemory, &error);
     Check(gif != nullptr && DGifSlurp(gif) == GIF_OK, "giflib decode");
     for (int i = 0; i < gif->ImageCount; ++i)
         use(gif->SavedImages[i]);

@@ -7,15 +7,10 @@
 
 #include <gif_lib.h>
 
+#include "tests/support/GiflibMemory.h"
+
 namespace korvane::test_support {
 namespace {
-
-int AppendBytes(GifFileType* gif, const GifByteType* bytes, int length)
-{
-    auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
-    out->insert(out->end(), bytes, bytes + length);
-    return length;
-}
 
 void Check(int result, const char* what)
 {
@@ -104,7 +99,7 @@ std::vector<std::uint8_t> EncodeGif(const GifRecipe& recipe)
 {
     std::vector<std::uint8_t> bytes;
     int error = 0;
-    GifFileType* gif = EGifOpen(&bytes, AppendBytes, &error);
+    GifFileType* gif = EGifOpen(&bytes, korvane::test::GiflibAppendMemory, &error);
     if (gif == nullptr) throw std::runtime_error("giflib: open");
     EGifSetGifVersion(gif, true);
     const auto map = MakeColourMap(recipe.Palette);

@@ -12,6 +12,7 @@
 
 #include "GifTestSupport.h"
 #include "imaging/gif/cGIF.h"
+#include "tests/support/GiflibMemory.h"
 
 namespace korvane::imaging {
 namespace {
@@ -31,25 +32,11 @@ struct GiflibResult {
     std::vector<GiflibFrame> frames;
 };
 
-struct MemoryReader {
-    const Bytes* bytes;
-    std::size_t at = 0;
-};
-
-int ReadFromMemory(GifFileType* file, GifByteType* out, int length)
-{
-    auto* reader = static_cast<MemoryReader*>(file->UserData);
-    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(length), reader->bytes->size() - reader->at);
-    std::memcpy(out, reader->bytes->data() + reader->at, n);
-    reader->at += n;
-    return static_cast<int>(n);
-}
-
 GiflibResult GiflibDecode(const Bytes& bytes)
 {
-    MemoryReader reader{&bytes};
+    korvane::test::GiflibMemoryInput reader{bytes};
     int error = 0;
-    GifFileType* file = DGifOpen(&reader, ReadFromMemory, &error);
+    GifFileType* file = DGifOpen(&reader, korvane::test::GiflibReadMemory, &error);
     GiflibResult result;
     if (!file) return result;
     result.ok = DGifSlurp(file) == GIF_OK;

@@ -6,6 +6,8 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
+#include "tests/support/GiflibMemory.h"
+
 namespace korvane::imaging::lzwtest {
 
 FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill)
@@ -94,27 +96,6 @@ Bytes RandomIndices(std::size_t count, unsigned limit, std::uint32_t seed)
 
 namespace {
 
-struct MemoryInput {
-    const Bytes* data;
-    std::size_t pos = 0;
-};
-
-int ReadMemory(GifFileType* gif, GifByteType* to, int n)
-{
-    auto* input = static_cast<MemoryInput*>(gif->UserData);
-    const std::size_t count = std::min(static_cast<std::size_t>(n), input->data->size() - input->pos);
-    std::memcpy(to, input->data->data() + input->pos, count);
-    input->pos += count;
-    return static_cast<int>(count);
-}
-
-int WriteMemory(GifFileType* gif, const GifByteType* from, int n)
-{
-    auto* out = static_cast<Bytes*>(gif->UserData);
-    out->insert(out->end(), from, from + n);
-    return n;
-}
-
 void PutLe16(Bytes& out, std::int32_t v)
 {
     out.push_back(static_cast<std::uint8_t>(v & 0xFF));
@@ -141,9 +122,9 @@ Bytes GiflibDecode(std::int32_t width, std::int32_t height, std::uint8_t codeSiz
     file.insert(file.end(), subBlocks.begin(), subBlocks.end());
     file.insert(file.end(), {0x00, 0x3B});
 
-    MemoryInput input{&file};
+    korvane::test::GiflibMemoryInput input{file};
     int error = 0;
-    GifFileType* gif = DGifOpen(&input, ReadMemory, &error);
+    GifFileType* gif = DGifOpen(&input, korvane::test::GiflibReadMemory, &error);
     if (gif == nullptr) return {};
     Bytes out;
     if (DGifSlurp(gif) == GIF_OK && gif->ImageCount == 1) {
@@ -158,7 +139,7 @@ Bytes GiflibEncode(std::int32_t width, std::int32_t height, int bits, const Byte
 {
     Bytes file;
     int error = 0;
-    GifFileType* gif = EGifOpen(&file, WriteMemory, &error);
+    GifFileType* gif = EGifOpen(&file, korvane::test::GiflibAppendMemory, &error);
     EXPECT_NE(gif, nullptr);
     if (gif == nullptr) return {};
     ColorMapObject* map = GifMakeMapObject(1 << bits, nullptr);
