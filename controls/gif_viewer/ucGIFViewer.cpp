@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "imaging/dib/cDIB.h"
+#include "platform/qt/QtInputCodes.h"
 
 namespace korvane::controls {
 
@@ -61,27 +62,8 @@ private:
     std::int16_t m_BorderStyle = 0;
 };
 
-namespace {
-
-std::int16_t ButtonCode(Qt::MouseButtons buttons)
-{
-    std::int16_t code = 0;
-    if (buttons & Qt::LeftButton) code |= 1;
-    if (buttons & Qt::RightButton) code |= 2;
-    if (buttons & Qt::MiddleButton) code |= 4;
-    return code;
-}
-
-std::int16_t ShiftCode(Qt::KeyboardModifiers modifiers)
-{
-    std::int16_t code = 0;
-    if (modifiers & Qt::ShiftModifier) code |= 1;
-    if (modifiers & Qt::ControlModifier) code |= 2;
-    if (modifiers & Qt::AltModifier) code |= 4;
-    return code;
-}
-
-}  // namespace
+using platform::qt::ButtonCode;
+using platform::qt::ShiftCode;
 
 ucGIFViewer::ucGIFViewer(platform::TimerFactory& timers, QWidget* parent)
     : QWidget(parent),

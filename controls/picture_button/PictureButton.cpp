@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "platform/qt/QtInputCodes.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtPointer.h"
 
@@ -14,23 +15,8 @@ namespace {
 
 constexpr float kTwipsPerPixel = 15.0F;
 
-std::int16_t ButtonsOf(Qt::MouseButtons buttons)
-{
-    std::int16_t bits = 0;
-    if (buttons & Qt::LeftButton) bits |= 1;
-    if (buttons & Qt::RightButton) bits |= 2;
-    if (buttons & Qt::MiddleButton) bits |= 4;
-    return bits;
-}
-
-std::int16_t ShiftOf(Qt::KeyboardModifiers modifiers)
-{
-    std::int16_t bits = 0;
-    if (modifiers & Qt::ShiftModifier) bits |= 1;
-    if (modifiers & Qt::ControlModifier) bits |= 2;
-    if (modifiers & Qt::AltModifier) bits |= 4;
-    return bits;
-}
+using platform::qt::ButtonCode;
+using platform::qt::ShiftCode;
 
 // Screen readers see a push button that can be pressed.
 class PictureButtonAccessible final : public QAccessibleWidget {
@@ -86,21 +72,21 @@ void PictureButton::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) pressedLeft_ = true;
     const QPointF at = event->position() * kTwipsPerPixel;
-    core_.MouseDown(ButtonsOf(event->button()), ShiftOf(event->modifiers()), static_cast<float>(at.x()),
+    core_.MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
                     static_cast<float>(at.y()));
 }
 
 void PictureButton::mouseMoveEvent(QMouseEvent* event)
 {
     const QPointF at = event->position() * kTwipsPerPixel;
-    core_.MouseMove(ButtonsOf(event->buttons()), ShiftOf(event->modifiers()), static_cast<float>(at.x()),
+    core_.MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
                     static_cast<float>(at.y()));
 }
 
 void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 {
     const QPointF at = event->position() * kTwipsPerPixel;
-    core_.MouseUp(ButtonsOf(event->button()), ShiftOf(event->modifiers()), static_cast<float>(at.x()),
+    core_.MouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
                   static_cast<float>(at.y()));
     // A click is a left press and release on the control, as the platform reports it.
     if (event->button() == Qt::LeftButton && pressedLeft_) {
