@@ -123,9 +123,14 @@ public:
 private:
     void Report(long tick)
     {
+        const gdi::StdPicture canvas = m_Player.GIFCurrentFrameImage();
+        // The surfaces refuse a logical screen of no pixels or past their size limit: nothing was composed.
+        if (!canvas) {
+            throw CommandError("cannot compose " + m_Options.file + ": its logical screen is empty or too large");
+        }
         char name[32];
         std::snprintf(name, sizeof name, "%03ld.canvas.ppm", tick);
-        WriteCanvas(m_Player.GIFCurrentFrameImage(), m_Options.dir / name);
+        WriteCanvas(canvas, m_Options.dir / name);
         std::printf("tick %ld: frame %d, %d ms\n", tick, m_Frame, m_Timer.Interval());
     }
 

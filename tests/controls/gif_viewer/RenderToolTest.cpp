@@ -106,5 +106,20 @@ TEST_F(RenderToolTest, RefusesBadArgumentsAndFilesWithStatusOne)
         EXPECT_EQ(RunTool(arguments).status, 1 << 8) << arguments;
 }
 
+TEST_F(RenderToolTest, ScreenTheSurfacesCannotHoldFailsWithStatusOne)
+{
+    // One pixel of frame on a screen of 1.6 GB of 32-bit pixels, past the surfaces' limit.
+    GifRecipe huge;
+    huge.Width = 20000;
+    huge.Height = 20000;
+    huge.Palette = TestPalette();
+    huge.Frames = {SolidFrame(0, 0, 1, 1, 0)};
+    WriteBytes((dir / "huge.gif").string(), EncodeGif(huge));
+    const ToolRun run = RunTool("render " + (dir / "huge.gif").string() + " " + (dir / "out").string());
+    EXPECT_EQ(run.status, 1 << 8);
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(dir / "out" / "001.canvas.ppm"));
+}
+
 }  // namespace
 }  // namespace korvane::test_support
