@@ -1,5 +1,7 @@
 // korvane-gif render: plays a GIF through the viewer's own playback engine,
 // tick by tick, and writes the composed canvas after each tick.
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -41,14 +43,11 @@ long ParseTicks(const std::string& text)
 // RRGGBB as the viewer's colour value, red + green x 256 + blue x 65536.
 gdi::OLE_COLOR ParseColour(const std::string& text)
 {
-    std::size_t used = 0;
-    unsigned long rgb = 0;
-    try {
-        rgb = std::stoul(text, &used, 16);
-    } catch (const std::exception&) {
-        used = 0;
-    }
-    if (text.size() != 6 || used != 6) throw CommandError("--back-colour wants six hex digits RRGGBB");
+    // Only the digits: stoul alone would also take a sign, spaces or "0x".
+    const auto isHexDigit = [](unsigned char c) { return std::isxdigit(c) != 0; };
+    if (text.size() != 6 || !std::all_of(text.begin(), text.end(), isHexDigit))
+        throw CommandError("--back-colour wants six hex digits RRGGBB");
+    const unsigned long rgb = std::stoul(text, nullptr, 16);
     return static_cast<gdi::OLE_COLOR>(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
 }
 

@@ -101,6 +101,9 @@ TEST_F(RenderToolTest, RefusesBadArgumentsAndFilesWithStatusOne)
                                  "render " + gif + " " + out + " --ticks x",
                                  "render " + gif + " " + out + " --back-colour 12345",
                                  "render " + gif + " " + out + " --back-colour GG0000",
+                                 "render " + gif + " " + out + " --back-colour 0x1234",
+                                 "render " + gif + " " + out + " --back-colour +FFFFF",
+                                 "render " + gif + " " + out + " --back-colour -00001",
                                  "render " + (dir / "missing.gif").string() + " " + out};
     for (const std::string& arguments : cases)
         EXPECT_EQ(RunTool(arguments).status, 1 << 8) << arguments;
