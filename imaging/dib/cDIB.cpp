@@ -235,8 +235,9 @@ void cDIB::GetBestFitInfo(std::int32_t DstW, std::int32_t DstH, std::int32_t& bf
             height = RoundToInt32(static_cast<double>(xRatio) * m_Height);
         }
     }
-    const std::int32_t x = Checked32((std::int64_t{DstW} - width) / 2);
-    const std::int32_t y = Checked32((std::int64_t{DstH} - height) / 2);
+    // The spare room is a 32-bit difference of its own, checked before it is halved.
+    const std::int32_t x = Checked32(std::int64_t{DstW} - width) / 2;
+    const std::int32_t y = Checked32(std::int64_t{DstH} - height) / 2;
     bfW = width;
     bfH = height;
     bfx = x;

@@ -2,6 +2,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <stdexcept>
 #include <system_error>
 
@@ -230,6 +231,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, BestFitTest,
                                            FitCase{"EqualRatiosTakeTheHeight", 10, 10, 20, 20, true, 0, 0, 20, 20},
                                            FitCase{"ShrinksToTheWidth", 3, 1, 2, 1, false, 0, 0, 2, 1}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(BestFit, SpareRoomOutsideThirtyTwoBitsOverflows)
+{
+    // A negative height ratio fits the picture to -1 x -1: the spare width is 2^31.
+    cDIB d;
+    ASSERT_TRUE(d.Create(1, 1, 1));
+    std::int32_t x = 7, y = 7, w = 7, h = 7;
+    EXPECT_THROW(d.GetBestFitInfo(std::numeric_limits<std::int32_t>::max(), -1, x, y, w, h), std::overflow_error);
+    EXPECT_EQ(x + y + w + h, 28) << "nothing is written";
+}
 
 TEST(BestFit, LeavesTheOutputsAloneWithoutASurface)
 {
