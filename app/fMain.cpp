@@ -1,6 +1,7 @@
 #include "app/fMain.h"
 
 #include <exception>
+#include <initializer_list>
 #include <optional>
 
 #include <QCursor>
@@ -390,14 +391,12 @@ void fMain::Form_Load()
             if (!picture.isNull()) imBanner->resize(picture.size());
             imBanner->setEnabled(true);
             imBanner->show();
-            imBanner->raise();
+            BringToFrontOfLayer(imBanner);
         } else {
             imBanner->setEnabled(false);
             imBanner->hide();
-            lblName[0]->raise();
+            BringToFrontOfLayer(lblName[0]);
         }
-        // The windowed viewer stays above the banner text and picture.
-        ucGIF->raise();
     });
     SkipOnFailure([this] {
         Text1->setText(
@@ -434,6 +433,18 @@ void fMain::SetUpAnimatedBanner()
         ucGIF->raise();
         ucGIF->setFocus();
     });
+}
+
+// The labels and the image are windowless: in front of one another, but
+// always under the windowed controls (the frames with the inputs, the
+// buttons, the animated banner), so a banner picture larger than the banner
+// area hides none of them.
+void fMain::BringToFrontOfLayer(QWidget* windowless)
+{
+    windowless->raise();
+    for (QWidget* windowed :
+         std::initializer_list<QWidget*>{btnForm[0], Frame2, Frame1, Frame4, btnForm[1], btnForm[2], ucGIF})
+        windowed->raise();
 }
 
 void fMain::optHeightUnit_Click(int)

@@ -49,6 +49,7 @@ private:
 
     void Form_Load();
     void SetUpAnimatedBanner();
+    void BringToFrontOfLayer(QWidget* windowless);
     void optHeightUnit_Click(int Index);
     void optWeightUnit_Click(int Index);
     void btnCalculate_Click();

@@ -379,6 +379,32 @@ TEST_F(fMainTest, ABrandedBannerPicture)
     EXPECT_EQ(window_->childAt(20, 12), image);
 }
 
+TEST_F(fMainTest, ABannerPictureLargerThanTheBannerStaysBehindTheButtonsAndFrames)
+{
+    BrandingRecord record;
+    record.ShowPicture = 1;
+    record.BannerFile = std::string("   ") + char(32 + 'b') + " ";
+    fakes_.files.files["C:\\Program Files\\Korvane\\4.dat"] = SerializeBrandingRecord(record);
+    QImage banner(488, 405, QImage::Format_ARGB32);
+    banner.fill(Qt::yellow);
+    fakes_.pictures.pictures["C:\\Program Files\\Korvane\\b"] = std::make_shared<platform::qt::QtPicture>(banner);
+    Open();
+    window_->show();
+    QLabel* image = Label("imBanner");
+    EXPECT_EQ(window_->childAt(20, 12), image) << "in front of the banner text";
+    // The picture lies over the title line and the legend, but the windowed
+    // controls (the buttons, the frames with the inputs) stay above it.
+    EXPECT_EQ(window_->childAt(405, 50), image);
+    EXPECT_EQ(window_->childAt(20, 380), image);
+    EXPECT_EQ(window_->childAt(458, 21), Find<QWidget>("btnForm_2"));
+    EXPECT_EQ(window_->childAt(408, 21), Find<QWidget>("btnForm_0"));
+    for (const char* frame : {"Frame1", "Frame2", "Frame4"}) {
+        const QWidget* inFrame = window_->childAt(Find<QWidget>(frame)->geometry().center());
+        ASSERT_NE(inFrame, nullptr) << frame;
+        EXPECT_TRUE(inFrame == Find<QWidget>(frame) || Find<QWidget>(frame)->isAncestorOf(inFrame)) << frame;
+    }
+}
+
 TEST_F(fMainTest, AMissingBannerPictureLeavesAnEmptyVisibleImage)
 {
     BrandingRecord record;
@@ -428,9 +454,9 @@ TEST_F(fMainTest, SavedSettingsSurviveARestart)
     QTemporaryDir dir;
     platform::qt::QtSettingsStore store(dir.filePath("settings.ini"));
     platform::Services services = fakes_.services();
-    platform::Services real{store,           services.messages, services.files,   services.encoding, services.pointer,
-                            services.timers, services.events,   services.pictures, services.menus,
-                            services.shell,  services.processes, services.registry};
+    platform::Services real{
+        store,           services.messages, services.files, services.encoding, services.pointer,   services.timers,
+        services.events, services.pictures, services.menus, services.shell,    services.processes, services.registry};
     {
         const auto first = Main(real);
         EXPECT_TRUE(first->isVisible());
