@@ -347,6 +347,10 @@ void Decoder::DecodeCodes(const std::uint32_t* pending)
             m_Table.Prefix[m_NextFree] = static_cast<std::uint16_t>(m_PreviousCode);
             m_Table.Suffix[m_NextFree] = m_FirstByte;
             ++m_NextFree;
+        } else if (m_NextFree >= static_cast<std::uint32_t>(kTableSlots)) {
+            // A code size above 11 puts the first free slot past the table:
+            // the string is out, and decoding ends where it would be entered.
+            return;
         }
         if (m_NextFree > m_MaxCode && m_CodeWidth < kMaxGrownWidth) {
             ++m_CodeWidth;

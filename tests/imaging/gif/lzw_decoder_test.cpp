@@ -206,6 +206,19 @@ TEST(LzwDecoder, OnlyEightBitSurfacesAreDecodedAndCodeSizeIsChecked)
     });
 }
 
+TEST(LzwDecoder, CodeSizeAbove11EndsWhereTheFirstStringWouldEnterTheTable)
+{
+    OnFreshThread([] {
+        // Code size 12: clear 4096, end 4097, first free slot 4098, past the
+        // table. The first code is a pixel, the second string is written, and
+        // entering it ends decoding.
+        const Bytes data = PackCodes({4096, 7, 8, 9, 10, 4097}, 13);
+        EXPECT_EQ(Decode(6, 1, 12, data), (Bytes{7, 8, 0xEE, 0xEE, 0xEE, 0xEE}));
+        const Bytes wider = PackCodes({1u << 20, 3, 1u << 20, 4, 5, 6, (1u << 20) + 1}, 21);
+        EXPECT_EQ(Decode(6, 1, 20, wider), (Bytes{3, 4, 5, 0xEE, 0xEE, 0xEE}));
+    });
+}
+
 TEST(LzwDecoder, TableCarriesOverBetweenFrames)
 {
     OnFreshThread([] {

@@ -95,10 +95,13 @@ void ReferenceDecoder::Decode(const ReferenceSurface& s, bool interlaced, std::u
                 first = stack[static_cast<std::size_t>(top)];
                 for (int i = top; i >= 0; --i)
                     put(stack[static_cast<std::size_t>(i)]);
+                // Slot 4096 is never filled; a slot past it ends decoding.
                 if (nextFree <= 4095) {
                     m_Prefix[static_cast<std::size_t>(nextFree)] = static_cast<std::int32_t>(previous);
                     m_Suffix[static_cast<std::size_t>(nextFree)] = first;
                     ++nextFree;
+                } else if (nextFree > 4096) {
+                    throw Stop{};
                 }
                 if (nextFree > maxCode && codeWidth < 12) {
                     ++codeWidth;
