@@ -17,4 +17,21 @@ std::string ShownCaption(std::string_view caption)
     return shown;
 }
 
+std::string WindowTitle(std::string_view caption)
+{
+    constexpr std::string_view kMark = "[*]";
+    std::string title;
+    title.reserve(caption.size());
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption.substr(i, kMark.size()) == kMark) {
+            title += kMark;
+            title += kMark;
+            i += kMark.size() - 1;
+        } else {
+            title.push_back(caption[i]);
+        }
+    }
+    return title;
+}
+
 }  // namespace korvane::app

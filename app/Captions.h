@@ -10,4 +10,8 @@ namespace korvane::app {
 // The text a label shows for `caption`: "&&" becomes "&", a single "&" goes.
 std::string ShownCaption(std::string_view caption);
 
+// The window title that shows `caption` as given: the toolkit reads "[*]" in
+// a title as the place of its modified mark and shows "[*][*]" as "[*]".
+std::string WindowTitle(std::string_view caption);
+
 }  // namespace korvane::app

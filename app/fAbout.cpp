@@ -120,7 +120,7 @@ void fAbout::PlaceControls()
 
 void fAbout::Form_Load(const std::string& DisplayTitle, const std::string& DisplayLink)
 {
-    setWindowTitle(QString::fromStdString("About " + DisplayTitle));
+    setWindowTitle(QString::fromStdString(WindowTitle("About " + DisplayTitle)));
     lblVersion->setText(QStringLiteral("Version %1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision));
     SetCaption(lblTitle, DisplayTitle);
     SetCaption(lblDescription,

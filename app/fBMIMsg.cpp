@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 
+#include "app/Captions.h"
 #include "app/mUtils.h"
 
 namespace korvane::app {
@@ -69,7 +70,7 @@ fBMIMsg::fBMIMsg(QWidget* owner, const std::string& DisplayCompany, platform::Sh
 
 void fBMIMsg::Form_Load(const std::string& DisplayCompany)
 {
-    setWindowTitle(QString::fromStdString(DisplayCompany));
+    setWindowTitle(QString::fromStdString(WindowTitle(DisplayCompany)));
     Label1->setText(
         QStringLiteral("If you have a body mass index of 26 of higher then                 to learn"
                        " how to reduce your calorie intake by as much as 1000 calories a day safely"

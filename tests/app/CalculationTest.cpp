@@ -112,5 +112,14 @@ TEST(ShownCaption, DoubleAmpersandsShowOne)
     EXPECT_EQ(ShownCaption("&&&&"), "&&");
 }
 
+TEST(WindowTitle, DoublesEachModifiedMark)
+{
+    EXPECT_EQ(WindowTitle("About Korvane"), "About Korvane");
+    EXPECT_EQ(WindowTitle("Fit[*]Co"), "Fit[*][*]Co");
+    EXPECT_EQ(WindowTitle("[*][*]"), "[*][*][*][*]");
+    EXPECT_EQ(WindowTitle("[*"), "[*");
+    EXPECT_EQ(WindowTitle(""), "");
+}
+
 }  // namespace
 }  // namespace korvane::app

@@ -1,5 +1,6 @@
 #include <QPointer>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "app/fAbout.h"
@@ -67,6 +68,16 @@ TEST_F(AboutTest, LoadEndsTheDescriptionWithTheLink)
               QStringLiteral("Slim & Co BMI is a handy tool which you can use to quickly determine your Body Mass "
                              "Index, thereby helping you to stay healthy. For more information on this and other "
                              "products, Please contact us at: https://slim.example/bmi"));
+}
+
+TEST_F(AboutTest, TheCaptionShowsTheTitleAsGiven)
+{
+    for (const char* title : {"Fit[*]Co", "[*][*]", "A [*"}) {
+        fAbout& about = About(title);
+        about.show();
+        ASSERT_NE(about.windowHandle(), nullptr);
+        EXPECT_EQ(about.windowHandle()->title().toStdString(), std::string("About ") + title);
+    }
 }
 
 TEST_F(AboutTest, ButtonsOfTheBox)

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 #include "app/fBMIMsg.h"
@@ -26,6 +27,16 @@ TEST(fBMIMsg, BuiltAsDesigned)
     EXPECT_EQ(message.Label2->pos(), QPoint(338, 7));
     EXPECT_EQ(message.Label2->palette().color(QPalette::WindowText), QColor(0, 255, 0));
     EXPECT_EQ(message.palette().color(QPalette::Window), QColor(88, 134, 165));
+}
+
+TEST(fBMIMsg, TheCaptionShowsTheBannerTextAsGiven)
+{
+    TestApp();
+    platform::fakes::FakeShell shell;
+    fBMIMsg message(nullptr, "Slim[*]Co", shell);
+    message.show();
+    ASSERT_NE(message.windowHandle(), nullptr);
+    EXPECT_EQ(message.windowHandle()->title().toStdString(), "Slim[*]Co");
 }
 
 TEST(fBMIMsg, ClickHereOpensTheUnassignedPromoLink)
