@@ -35,6 +35,19 @@ void RequireIndicesBelow(const cDIB& image, unsigned limit)
     if (all >= limit) throw std::domain_error("pixel index beyond the frame's code size");
 }
 
+// 2^exponent entries of red, green, blue; those past `entries` stay black.
+std::vector<std::uint8_t> ColourTable(const PaletteBytes& palette, std::int16_t entries, std::uint8_t exponent)
+{
+    if (entries > 256) throw std::out_of_range("colour table larger than the palette");
+    std::vector<std::uint8_t> table(3 * (std::size_t{1} << exponent), 0);
+    for (std::int32_t i = 0; i < entries; ++i) {
+        table[3 * i] = palette[4 * i + 2];
+        table[3 * i + 1] = palette[4 * i + 1];
+        table[3 * i + 2] = palette[4 * i];
+    }
+    return table;
+}
+
 // Room for the usual worst case of LZW output, so the stream is built in one
 // buffer without regrowth; pages never written cost nothing.
 std::size_t EstimatedSize(const GifDocument& doc)
@@ -67,8 +80,13 @@ std::vector<std::uint8_t> GifWriter::Write()
     m_Out.reserve(EstimatedSize(m_Doc));
     WriteHeader();
     const std::uint8_t globalExponent = m_Doc.GlobalPaletteExists ? TableExponent(m_Doc.GlobalPaletteEntries) : 0;
+    // The table is built before the packed byte goes into the document, so a
+    // table that cannot be built leaves the document as it was.
+    std::vector<std::uint8_t> globalTable;
+    if (m_Doc.GlobalPaletteExists)
+        globalTable = ColourTable(m_Doc.GlobalPalette, m_Doc.GlobalPaletteEntries, globalExponent);
     WriteLogicalScreen(globalExponent);
-    if (m_Doc.GlobalPaletteExists) WriteColourTable(m_Doc.GlobalPalette, m_Doc.GlobalPaletteEntries, globalExponent);
+    m_Out.insert(m_Out.end(), globalTable.begin(), globalTable.end());
     if (m_Doc.FramesCount > 0) WriteLoopExtension();
     for (std::int16_t f = 1; f <= m_Doc.FramesCount; ++f) {
         WriteFrame(m_Doc.Frames.at(static_cast<std::size_t>(f) - 1), globalExponent);
@@ -129,7 +147,11 @@ void GifWriter::WriteFrame(const FrameRecord& frame, std::uint8_t globalExponent
     Put16(CheckedInt16(image.Height()));
     m_Out.push_back(static_cast<std::uint8_t>((exponent - 1) | (frame.LocalPaletteSorted ? 0x20 : 0) |
                                               (frame.Interlaced ? 0x40 : 0) | (frame.LocalPaletteUsed ? 0x80 : 0)));
-    if (frame.LocalPaletteUsed) WriteColourTable(frame.LocalPalette, frame.LocalPaletteEntries, localExponent);
+    if (frame.LocalPaletteUsed) {
+        const std::vector<std::uint8_t> table =
+            ColourTable(frame.LocalPalette, frame.LocalPaletteEntries, localExponent);
+        m_Out.insert(m_Out.end(), table.begin(), table.end());
+    }
     m_Out.push_back(codeSize);
     mGIFLZWEnc::EncodeFromDIB(m_Out, frame, static_cast<std::uint8_t>(codeSize + 1), frame.Interlaced);
     m_Out.push_back(0x00);
@@ -146,20 +168,6 @@ void GifWriter::WriteGraphicControl(const FrameRecord& frame)
     Put16(frame.Delay);
     m_Out.push_back(frame.UseTransparentColor ? static_cast<std::uint8_t>(frame.TransparentColorIndex) : 0);
     m_Out.push_back(0x00);
-}
-
-// 2^exponent entries of red, green, blue; those past `entries` stay black.
-void GifWriter::WriteColourTable(const PaletteBytes& palette, std::int16_t entries, std::uint8_t exponent)
-{
-    if (entries > 256) throw std::out_of_range("colour table larger than the palette");
-    const std::size_t start = m_Out.size();
-    m_Out.resize(start + 3 * (std::size_t{1} << exponent), 0);
-    std::uint8_t* table = m_Out.data() + start;
-    for (std::int32_t i = 0; i < entries; ++i) {
-        table[3 * i] = palette[4 * i + 2];
-        table[3 * i + 1] = palette[4 * i + 1];
-        table[3 * i + 2] = palette[4 * i];
-    }
 }
 
 void GifWriter::Put16(std::int32_t value)

@@ -27,7 +27,6 @@ private:
     void WriteLoopExtension();
     void WriteFrame(const FrameRecord& frame, std::uint8_t globalExponent);
     void WriteGraphicControl(const FrameRecord& frame);
-    void WriteColourTable(const PaletteBytes& palette, std::int16_t entries, std::uint8_t exponent);
     void Put16(std::int32_t value);
     void PutText(const char* text);
 

@@ -227,6 +227,21 @@ INSTANTIATE_TEST_SUITE_P(
                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(GifWriter, PackedByteIsStoredOnlyOnceTheGlobalTableIsBuilt)
+{
+    cGIF gif;
+    gif.FrameInsert(1, 2, 2);
+    gif.SetGlobalPaletteExists(true);
+    gif.SetGlobalPaletteEntries(257);  // the table copy runs past the palette
+    EXPECT_FALSE(gif.Save(TestPath("packed-untouched.gif")));
+    EXPECT_EQ(gif.LogicalScreen().PackedFields, 0);
+    // A failure further on comes after the byte has been stored.
+    gif.SetGlobalPaletteEntries(4);
+    gif.SetFrameDisposalMethod(1, 64);
+    EXPECT_FALSE(gif.Save(TestPath("packed-stored.gif")));
+    EXPECT_EQ(gif.LogicalScreen().PackedFields, 0x91);
+}
+
 TEST(GifWriter, IndicesWithinTheCodeSizeAreAccepted)
 {
     cGIF gif;
