@@ -99,8 +99,9 @@ int RunFrames(const Arguments& args)
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec) throw CommandError("cannot create " + args[1] + ": " + ec.message());
-    for (std::int16_t n = 1; n <= gif.FramesCount(); ++n)
-        WriteFrame(gif, n, dir);
+    // Counted in int: a 16-bit counter would wrap after frame 32767.
+    for (int n = 1; n <= gif.FramesCount(); ++n)
+        WriteFrame(gif, static_cast<std::int16_t>(n), dir);
     return 0;
 }
 
