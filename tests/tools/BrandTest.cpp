@@ -220,6 +220,22 @@ TEST_F(BrandToolTest, InputErrorsWriteNothing)
     EXPECT_EQ(Run("dump " + Path("missing.dat")), 1);
 }
 
+TEST_F(BrandToolTest, FoldersAreNeitherReadNorWrittenAsFiles)
+{
+    WriteText("in.ini", "company = ACME\n");
+    std::filesystem::create_directories(Path("folder"));
+    std::string message;
+    EXPECT_EQ(Run("dump " + Path("folder"), &message), 1);
+    EXPECT_NE(message.find("cannot read"), std::string::npos) << message;
+    EXPECT_EQ(Run("build " + Path("folder") + " " + Path("out.dat"), &message), 1);
+    EXPECT_NE(message.find("cannot read"), std::string::npos) << message;
+    EXPECT_FALSE(std::filesystem::exists(Path("out.dat")));
+    EXPECT_EQ(Run("build " + Path("in.ini") + " " + Path("folder"), &message), 1);
+    EXPECT_NE(message.find("cannot write"), std::string::npos) << message;
+    EXPECT_TRUE(std::filesystem::is_directory(Path("folder")));
+    EXPECT_FALSE(std::filesystem::exists(Path("folder.tmp")));
+}
+
 TEST_F(BrandToolTest, UsageAndHelp)
 {
     std::string help;

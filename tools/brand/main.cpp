@@ -6,6 +6,7 @@
 #include <iostream>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -58,22 +59,36 @@ std::optional<brand::Key> ParseKey(const std::string& text, const korvane::platf
     return brand::Key{(*bytes)[0], (*bytes)[1], (*bytes)[2], (*bytes)[3]};
 }
 
+// The bytes of `path`, or nothing when it cannot be read (missing, a folder).
+std::optional<std::string> ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    try {
+        std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+        if (file.bad()) return std::nullopt;
+        return bytes;
+    } catch (const std::ios_base::failure&) {
+        return std::nullopt;
+    }
+}
+
 // Writes beside the target first, so a failed write leaves no half record.
 bool WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     const std::string temporary = path + ".tmp";
+    std::error_code ignored;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         if (!out) {
-            std::error_code ignored;
             std::filesystem::remove(temporary, ignored);
             return false;
         }
     }
     std::error_code error;
     std::filesystem::rename(temporary, path, error);
-    if (error) std::filesystem::remove(temporary, error);
+    if (error) std::filesystem::remove(temporary, ignored);
     return !error;
 }
 
@@ -93,11 +108,12 @@ int Build(const std::vector<std::string>& args)
         }
     }
     if (files.size() != 2) return Usage("build needs INPUT and OUT");
-    std::ifstream input(files[0]);
-    if (!input) {
+    const std::optional<std::string> text = ReadFile(files[0]);
+    if (!text) {
         std::cerr << "korvane-brand: cannot read " << files[0] << '\n';
         return kInputError;
     }
+    std::istringstream input(*text);
     std::vector<std::uint8_t> bytes;
     try {
         bytes = korvane::app::SerializeBrandingRecord(brand::ParseBrandIni(input, encoding, key));
@@ -115,12 +131,12 @@ int Build(const std::vector<std::string>& args)
 int Dump(const std::vector<std::string>& args)
 {
     if (args.size() != 1) return Usage("dump needs FILE");
-    std::ifstream file(args[0], std::ios::binary);
+    const std::optional<std::string> file = ReadFile(args[0]);
     if (!file) {
         std::cerr << "korvane-brand: cannot read " << args[0] << '\n';
         return kInputError;
     }
-    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::vector<std::uint8_t> bytes(file->begin(), file->end());
     const korvane::platform::Windows1252 encoding;
     std::string undecodable;
     std::cout << brand::PrintBrandIni(korvane::app::ParseBrandingRecord(bytes), encoding, &undecodable);
