@@ -118,6 +118,13 @@ TEST(BrandIni, PrintNamesFieldsThatDoNotDecode)
     EXPECT_NE(printed.find("company = \"\""), std::string::npos);
 }
 
+TEST(BrandIni, AByteOrderMarkBeforeTheFirstLineIsSkipped)
+{
+    EXPECT_EQ(Parse("\xEF\xBB\xBF[branding]\ntitle = Acme\n"), Parse("[branding]\ntitle = Acme\n"));
+    EXPECT_EQ(ReadBack(Parse("\xEF\xBB\xBFtitle = Acme\n")).DisplayTitle, "Acme");
+    EXPECT_EQ(ErrorLine("title = Acme\n\xEF\xBB\xBFlink = x\n"), 2) << "only at the start of the file";
+}
+
 TEST(BrandIni, ErrorsNameTheirLine)
 {
     struct Case {

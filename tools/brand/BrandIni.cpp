@@ -5,6 +5,7 @@
 #include <limits>
 #include <set>
 #include <sstream>
+#include <string_view>
 #include <variant>
 
 #include "app/mSetup.h"
@@ -12,6 +13,8 @@
 
 namespace korvane::brand {
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 using StringField = std::string app::BrandingRecord::*;
 using NumberField = std::int16_t app::BrandingRecord::*;
@@ -161,6 +164,8 @@ app::BrandingRecord ParseBrandIni(std::istream& input, const platform::TextEncod
     std::set<std::string> seen;
     std::string text;
     for (int line = 1; std::getline(input, text); ++line) {
+        // Editors on Windows often start a UTF-8 file with a byte order mark.
+        if (line == 1 && text.starts_with(kByteOrderMark)) text.erase(0, kByteOrderMark.size());
         const std::string content = Trim(text);
         if (content.empty() || content.front() == ';' || content.front() == '#') continue;
         if (content.front() == '[') {
