@@ -174,8 +174,10 @@ public:
         std::memcpy(m_Original.data(), m_Row, m_Original.size());
         m_RowSaved = true;
     }
-    // The last place in the surface a whole word may be read from.
-    const std::uint8_t* LastWord() const { return m_Rows.Bits + m_Rows.BytesPerScanline * m_Rows.Height - kWord; }
+    // One past the surface's last byte. (The last place a whole word may be
+    // read from would lie before the surface when it holds fewer than eight
+    // bytes, so it is never formed.)
+    const std::uint8_t* End() const { return m_Rows.Bits + m_Rows.BytesPerScanline * m_Rows.Height; }
 
 private:
     SurfaceRows m_Rows;
@@ -451,7 +453,7 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
     std::uint8_t* rowEnd = here + m_Cursor.RowRoom();
     bool wordCopies = m_Cursor.FirstVisit();
     bool rowSaved = false;
-    const std::uint8_t* const lastWord = m_Cursor.LastWord();
+    const std::uint8_t* const surfaceEnd = m_Cursor.End();
 
     // Hands the cursor and the string state to WriteClean and back.
     const auto writeSlow = [&](std::uint32_t head, int headLength, bool withTail) {
@@ -524,7 +526,7 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
             suffixes[nextFree] = firstByte;
             lengths[nextFree] = static_cast<std::uint16_t>(lengths[previous] + 1);
             firsts[nextFree] = firsts[previous];
-            sources[nextFree] = prefixSource != nullptr && prefixSource <= lastWord ? prefixSource : nullptr;
+            sources[nextFree] = prefixSource != nullptr && surfaceEnd - prefixSource >= kWord ? prefixSource : nullptr;
             ++nextFree;
         }
         if (nextFree > maxCode && codeWidth < kMaxGrownWidth) {
