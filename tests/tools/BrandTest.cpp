@@ -82,7 +82,8 @@ font-name = "  Verdana  "
     EXPECT_FALSE(branding.ShowAnimation());
     EXPECT_EQ(branding.Record.CompanyFontSize, 14);
     EXPECT_EQ(branding.Record.TitleFontSize, -3);
-    EXPECT_EQ(app::DecodeText(branding.Record.FontName), "  Verdana  ");
+    // The font name is the one string of the record that is not stored encoded.
+    EXPECT_EQ(branding.Record.FontName, "  Verdana  ");
 }
 
 TEST(BrandIni, KeysLeftOutTakeTheProgramsDefaults)
@@ -93,7 +94,7 @@ TEST(BrandIni, KeysLeftOutTakeTheProgramsDefaults)
     EXPECT_EQ(branding.DisplayLink, "x");
     EXPECT_EQ(branding.Record.CompanyFontSize, 17);
     EXPECT_EQ(branding.Record.TitleFontSize, 8);
-    EXPECT_EQ(app::DecodeText(branding.Record.FontName), "Tahoma");
+    EXPECT_EQ(branding.Record.FontName, "Tahoma");
 }
 
 TEST(BrandIni, PrintedFormBuildsTheSameBytes)
@@ -112,10 +113,12 @@ TEST(BrandIni, PrintNamesFieldsThatDoNotDecode)
 {
     app::BrandingRecord record;
     record.CompanyText = std::string("\x50\x50\x50\x10\x50", 5);
+    record.FontName = "Tahoma";
     std::string undecodable;
     const std::string printed = PrintBrandIni(record, kEncoding, &undecodable);
     EXPECT_EQ(undecodable, "company");
     EXPECT_NE(printed.find("company = \"\""), std::string::npos);
+    EXPECT_NE(printed.find("font-name = \"Tahoma\""), std::string::npos) << "a plain font name prints as stored";
 }
 
 TEST(BrandIni, AByteOrderMarkBeforeTheFirstLineIsSkipped)

@@ -22,6 +22,8 @@ using NumberField = std::int16_t app::BrandingRecord::*;
 struct Field {
     const char* name;
     std::variant<StringField, NumberField> member;
+    // The program decodes these strings; the font name is kept as plain text.
+    bool encoded = true;
 };
 
 // In the record's file order.
@@ -34,7 +36,7 @@ const std::array<Field, 9> kFields{{
     {"banner-file", &app::BrandingRecord::BannerFile},
     {"company-font-size", &app::BrandingRecord::CompanyFontSize},
     {"title-font-size", &app::BrandingRecord::TitleFontSize},
-    {"font-name", &app::BrandingRecord::FontName},
+    {"font-name", &app::BrandingRecord::FontName, false},
 }};
 
 const Field* FindField(const std::string& name)
@@ -128,13 +130,14 @@ std::int16_t ParseNumber(const std::string& value, int line)
     return static_cast<std::int16_t>(number);
 }
 
-std::string StoredText(const std::string& plain, int line, const platform::TextEncoding& encoding, const Key& key)
+std::string StoredText(const std::string& plain, int line, const platform::TextEncoding& encoding, const Key& key,
+                       bool encoded)
 {
     const auto bytes = encoding.FromUtf8(plain);
     if (!bytes) throw IniError(line, "the text cannot be written in Windows-1252");
-    std::string stored;
+    std::string stored(bytes->begin(), bytes->end());
     try {
-        stored = EncodeText(std::string(bytes->begin(), bytes->end()), key);
+        if (encoded) stored = EncodeText(stored, key);
     } catch (const EncodingError& error) {
         throw IniError(line, error.what());
     }
@@ -150,7 +153,7 @@ app::BrandingRecord EncodedDefaults(const platform::TextEncoding& encoding, cons
     app::BrandingRecord record = app::DefaultBrandingRecord();
     for (const Field& field : kFields) {
         if (const auto* text = std::get_if<StringField>(&field.member)) {
-            record.*(*text) = StoredText(record.*(*text), 0, encoding, key);
+            record.*(*text) = StoredText(record.*(*text), 0, encoding, key, field.encoded);
         }
     }
     return record;
@@ -182,7 +185,8 @@ app::BrandingRecord ParseBrandIni(std::istream& input, const platform::TextEncod
         if (const auto* number = std::get_if<NumberField>(&field->member)) {
             record.*(*number) = ParseNumber(value, line);
         } else {
-            record.*std::get<StringField>(field->member) = StoredText(Unquote(value, line), line, encoding, key);
+            record.*std::get<StringField>(field->member) =
+                StoredText(Unquote(value, line), line, encoding, key, field->encoded);
         }
     }
     return record;
@@ -200,8 +204,8 @@ std::string PrintBrandIni(const app::BrandingRecord& record, const platform::Tex
             continue;
         }
         const std::string& stored = record.*std::get<StringField>(field.member);
-        const std::string plain = app::DecodeText(stored);
-        if (plain.empty() && stored.size() > 4 && undecodable != nullptr) {
+        const std::string plain = field.encoded ? app::DecodeText(stored) : stored;
+        if (field.encoded && plain.empty() && stored.size() > 4 && undecodable != nullptr) {
             *undecodable += (undecodable->empty() ? "" : ", ") + std::string(field.name);
         }
         out << Quote(encoding.ToUtf8(std::span(reinterpret_cast<const std::uint8_t*>(plain.data()), plain.size())))

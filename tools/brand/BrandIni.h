@@ -27,12 +27,14 @@ private:
     int line_;
 };
 
-// The record the INI text describes, its strings encoded with `key`.
+// The record the INI text describes, the strings the program decodes
+// encoded with `key` and the font name as plain code-page text.
 // Throws IniError for an unknown or repeated key, a bad number, a string
 // that Windows-1252 cannot hold or that does not fit the key or 65535 bytes.
 app::BrandingRecord ParseBrandIni(std::istream& input, const platform::TextEncoding& encoding, const Key& key);
 
-// The INI text of a record, strings decoded as the program decodes them.
+// The INI text of a record, strings decoded as the program decodes them
+// (the font name, which the program does not decode, as it is stored).
 // `undecodable` receives the names of string fields that stored bytes but
 // decode to nothing.
 std::string PrintBrandIni(const app::BrandingRecord& record, const platform::TextEncoding& encoding,
