@@ -26,6 +26,10 @@ struct BrandingRecord {
     friend bool operator==(const BrandingRecord&, const BrandingRecord&) = default;
 };
 
+// The longest record the layout allows: five strings of 65535 bytes with
+// their counts, four integers and the reserved bytes.
+inline constexpr std::size_t kLongestBrandingRecord = 5 * (2 + 65535) + 4 * 2 + 20;
+
 // Reads a record from the start of `bytes`. Whatever the file ends before is
 // left empty or 0; a length that runs past the end yields the bytes there.
 BrandingRecord ParseBrandingRecord(std::span<const std::uint8_t> bytes);

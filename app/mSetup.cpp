@@ -23,8 +23,9 @@ std::optional<BrandingRecord> ReadRecordFile(platform::FileSystem& files, const 
         files.DeleteFile(path);
         useDefaults = true;
     }
-    // Opening creates a missing file, so an empty record stays behind.
-    const std::vector<std::uint8_t> bytes = files.OpenAndRead(path);
+    // Opening creates a missing file, so an empty record stays behind. Only
+    // the record is read, however long the file.
+    const std::vector<std::uint8_t> bytes = files.OpenAndRead(path, kLongestBrandingRecord);
     if (useDefaults) return std::nullopt;
     return ParseBrandingRecord(bytes);
 }

@@ -22,9 +22,10 @@ public:
     // Throws std::system_error when the file cannot be deleted.
     virtual void DeleteFile(const std::string& path) = 0;
     // Opens `path` for binary reading and writing, creating it empty when
-    // missing, and returns all its bytes. Throws std::system_error when the
-    // file can be neither opened nor created.
-    virtual std::vector<std::uint8_t> OpenAndRead(const std::string& path) = 0;
+    // missing, and returns its first `maxBytes` bytes (all of a shorter
+    // file). Throws std::system_error when the file can be neither opened nor
+    // created.
+    virtual std::vector<std::uint8_t> OpenAndRead(const std::string& path, std::size_t maxBytes) = 0;
 };
 
 }  // namespace korvane::platform

@@ -1,5 +1,7 @@
 #include "platform/qt/QtFileSystem.h"
 
+#include <algorithm>
+#include <limits>
 #include <system_error>
 
 #include <QCoreApplication>
@@ -47,7 +49,7 @@ void QtFileSystem::DeleteFile(const std::string& path)
     if (!QFile::remove(NativePath(path))) Fail(std::errc::permission_denied, "cannot delete", path);
 }
 
-std::vector<std::uint8_t> QtFileSystem::OpenAndRead(const std::string& path)
+std::vector<std::uint8_t> QtFileSystem::OpenAndRead(const std::string& path, std::size_t maxBytes)
 {
     QFile file(NativePath(path));
     // Read and write as the binary mode asks, falling back to reading alone
@@ -56,7 +58,10 @@ std::vector<std::uint8_t> QtFileSystem::OpenAndRead(const std::string& path)
         Fail(std::errc::permission_denied, "cannot open", path);
     }
     if (QFileInfo(file).isDir()) Fail(std::errc::is_a_directory, "cannot read", path);
-    const QByteArray bytes = file.readAll();
+    // Qt sets aside room for the whole count before reading: ask for no more
+    // than the file holds.
+    const auto limit = static_cast<qint64>(std::min<std::uint64_t>(maxBytes, std::numeric_limits<qint64>::max()));
+    const QByteArray bytes = file.read(std::min(limit, file.size()));
     return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
 }
 

@@ -18,7 +18,7 @@ public:
     bool Matches(const std::string& path) const override;
     std::uint64_t FileLength(const std::string& path) const override;
     void DeleteFile(const std::string& path) override;
-    std::vector<std::uint8_t> OpenAndRead(const std::string& path) override;
+    std::vector<std::uint8_t> OpenAndRead(const std::string& path, std::size_t maxBytes) override;
 
     // `path` with each "\" turned into the platform's separator.
     static QString NativePath(const std::string& path);

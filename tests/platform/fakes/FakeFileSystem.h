@@ -1,6 +1,7 @@
 // An in-memory file system with Windows-style paths and switchable faults.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <string>
@@ -27,12 +28,15 @@ public:
         files.erase(path);
         deleted.push_back(path);
     }
-    std::vector<std::uint8_t> OpenAndRead(const std::string& path) override
+    std::vector<std::uint8_t> OpenAndRead(const std::string& path, std::size_t maxBytes) override
     {
         opened.push_back(path);
         if (folders.contains(path)) Fail(std::errc::is_a_directory);
         const auto found = files.find(path);
-        if (found != files.end()) return found->second;
+        if (found != files.end()) {
+            const std::size_t size = std::min(maxBytes, found->second.size());
+            return {found->second.begin(), found->second.begin() + static_cast<std::ptrdiff_t>(size)};
+        }
         if (readOnly) Fail(std::errc::read_only_file_system);
         files[path] = {};
         return {};

@@ -29,7 +29,8 @@ TEST_F(QtFileSystemTest, BackslashesAreSeparators)
     EXPECT_EQ(files.ProgramFolder(), Folder());
     EXPECT_TRUE(files.Matches(Windows("4.dat")));
     EXPECT_EQ(files.FileLength(Windows("4.dat")), 3u);
-    EXPECT_EQ(files.OpenAndRead(Windows("4.dat")), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
+    EXPECT_EQ(files.OpenAndRead(Windows("4.dat"), 10), (std::vector<std::uint8_t>{'a', 'b', 'c'}));
+    EXPECT_EQ(files.OpenAndRead(Windows("4.dat"), 2), (std::vector<std::uint8_t>{'a', 'b'}));
     // The root folder's form: two separators in a row still name the file.
     EXPECT_TRUE(files.Matches(Folder() + "\\\\4.dat"));
 }
@@ -38,7 +39,7 @@ TEST_F(QtFileSystemTest, OpeningCreatesAMissingFileEmpty)
 {
     QtFileSystem files(Folder());
     EXPECT_FALSE(files.Matches(Windows("new.dat")));
-    EXPECT_TRUE(files.OpenAndRead(Windows("new.dat")).empty());
+    EXPECT_TRUE(files.OpenAndRead(Windows("new.dat"), 10).empty());
     EXPECT_TRUE(QFile::exists(dir_.filePath("new.dat")));
     files.DeleteFile(Windows("new.dat"));
     EXPECT_FALSE(QFile::exists(dir_.filePath("new.dat")));
@@ -49,7 +50,7 @@ TEST_F(QtFileSystemTest, FoldersMatchButCannotBeRead)
     ASSERT_TRUE(QDir(dir_.path()).mkdir("4.dat"));
     QtFileSystem files(Folder());
     EXPECT_TRUE(files.Matches(Windows("4.dat")));
-    EXPECT_THROW(files.OpenAndRead(Windows("4.dat")), std::system_error);
+    EXPECT_THROW(files.OpenAndRead(Windows("4.dat"), 10), std::system_error);
 }
 
 TEST_F(QtFileSystemTest, MissingFilesRaiseSystemErrors)
@@ -57,7 +58,7 @@ TEST_F(QtFileSystemTest, MissingFilesRaiseSystemErrors)
     QtFileSystem files(Folder());
     EXPECT_THROW(files.FileLength(Windows("none")), std::system_error);
     EXPECT_THROW(files.DeleteFile(Windows("none")), std::system_error);
-    EXPECT_THROW(files.OpenAndRead(Windows("no folder\\4.dat")), std::system_error);
+    EXPECT_THROW(files.OpenAndRead(Windows("no folder\\4.dat"), 10), std::system_error);
 }
 
 }  // namespace
