@@ -97,8 +97,14 @@ void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 
 void PictureButton::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The second press of a double click is reported as the double click alone.
-    if (event->button() == Qt::LeftButton) core_.DblClick();
+    // Qt reports the second press of a double click as the double click.
+    // With the left button that is DblClick alone; another button's second
+    // press is an ordinary press.
+    if (event->button() == Qt::LeftButton) {
+        core_.DblClick();
+    } else {
+        mousePressEvent(event);
+    }
 }
 
 void PictureButton::keyPressEvent(QKeyEvent* event)

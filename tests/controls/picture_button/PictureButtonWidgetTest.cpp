@@ -1,4 +1,6 @@
+#include <QApplication>
 #include <QCursor>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -92,6 +94,29 @@ TEST_F(PictureButtonWidgetTest, ReleasingOutsideIsNoClick)
     QTest::mouseRelease(button_, Qt::LeftButton, {}, {200, 100});
     EXPECT_EQ(button_->Core().State(), kStateNormal);
     EXPECT_EQ(std::count(log_.begin(), log_.end(), "Click"), 0);
+}
+
+TEST_F(PictureButtonWidgetTest, DoubleClicksAsQtDeliversThem)
+{
+    button_->Events().DblClick = [this] { log_.push_back("DblClick"); };
+    PointerAt({10, 10});
+    log_.clear();
+    // Qt turns the second press of a double click into a double-click event.
+    const auto send = [this](QEvent::Type type, Qt::MouseButton button) {
+        const QPointF at(10, 10);
+        QMouseEvent event(type, at, button_->mapToGlobal(at), button,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : button, Qt::NoModifier);
+        QApplication::sendEvent(button_, &event);
+    };
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
+        send(QEvent::MouseButtonPress, button);
+        send(QEvent::MouseButtonRelease, button);
+        send(QEvent::MouseButtonDblClick, button);
+        send(QEvent::MouseButtonRelease, button);
+    }
+    EXPECT_EQ(log_, (std::vector<std::string>{"MouseDown 1 150,150", "MouseUp 1", "Click", "DblClick", "MouseUp 1",
+                                              "MouseDown 2 150,150", "MouseUp 2", "MouseDown 2 150,150", "MouseUp 2"}));
+    EXPECT_EQ(button_->Core().State(), kStateHover);
 }
 
 TEST_F(PictureButtonWidgetTest, TheHostCannotResizeIt)
