@@ -31,9 +31,16 @@ TEST(Windows1252, DecodesTheCodePageNotLatin1)
         const char* utf8;
     };
     const Case cases[] = {
-        {0x41, "A"},      {0x80, "\u20AC"}, {0x8A, "\u0160"}, {0x93, "\u201C"}, {0x97, "\u2014"},
-        {0xA0, "\u00A0"}, {0xE9, "\u00E9"}, {0xFF, "\u00FF"}, {0x81, "\u0081"},  // unassigned: the C1 control of the
-                                                                                 // same value, as Windows does
+        {0x41, "A"},
+        {0x80, "\u20AC"},
+        {0x8A, "\u0160"},
+        {0x93, "\u201C"},
+        {0x97, "\u2014"},
+        {0xA0, "\u00A0"},
+        {0xE9, "\u00E9"},
+        {0xFF, "\u00FF"},
+        {0x81, "\u0081"},  // unassigned: the C1 control of the
+                           // same value, as Windows does
         {0x9D, "\u009D"},
     };
     for (const Case& c : cases) {

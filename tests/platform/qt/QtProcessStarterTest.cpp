@@ -1,6 +1,6 @@
-#include "platform/qt/QtProcessStarter.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/qt/QtProcessStarter.h"
 
 namespace korvane::platform::qt {
 namespace {

@@ -1,8 +1,8 @@
-#include "platform/qt/QtRegistry.h"
-
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include "platform/qt/QtRegistry.h"
 
 namespace korvane::platform::qt {
 namespace {

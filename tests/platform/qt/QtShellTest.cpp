@@ -1,7 +1,7 @@
-#include "platform/qt/QtShell.h"
-
 #include <QDir>
 #include <gtest/gtest.h>
+
+#include "platform/qt/QtShell.h"
 
 namespace korvane::platform::qt {
 namespace {
