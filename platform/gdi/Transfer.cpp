@@ -160,8 +160,16 @@ void OneBitTo32Row(std::uint32_t* d, const std::uint8_t* srcRow, int sx, int cou
     int k = 0;
     for (; k < count && (sx & 7) != 0; ++k, ++sx)
         d[k] = Combine<Op>(d[k], lut[ReadRaw<1>(srcRow, sx)]);
+    // A clear source byte over black sets eight pixels without reading them:
+    // most mask bytes of an opaque area are clear.
+    const bool clearIsStore = (Op == RasterOp::Copy || Op == RasterOp::And) && lut[0] == 0;
     for (; k + 8 <= count; k += 8, sx += 8) {
-        const std::array<std::uint32_t, 8> values = expansion[srcRow[sx >> 3]];  // a copy: no aliasing
+        const std::uint8_t bits = srcRow[sx >> 3];
+        if (bits == 0 && clearIsStore) {
+            std::memset(d + k, 0, 8 * sizeof(std::uint32_t));
+            continue;
+        }
+        const std::array<std::uint32_t, 8> values = expansion[bits];  // a copy: no aliasing
         for (int j = 0; j < 8; ++j)
             d[k + j] = Combine<Op>(d[k + j], values[j]);
     }
