@@ -10,7 +10,7 @@ korvane_packages=(
   libgif-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
-  help2man dpkg-dev desktop-file-utils appstream fonts-liberation2
+  help2man dpkg-dev file desktop-file-utils appstream fonts-liberation2
 )
 
 korvane_install_deps() {
