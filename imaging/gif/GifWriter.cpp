@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 #include "imaging/gif/Checked16.h"
 #include "imaging/gif/mGIFLZWEnc.h"
@@ -14,9 +15,12 @@ namespace {
 constexpr std::uint8_t kLoopExtension[] = {0x21, 0xFF, 0x0B, 'N', 'E', 'T', 'S',  'C',
                                            'A',  'P',  'E',  '2', '.', '0', 0x03, 0x01};
 
-const cDIB& ImageSurface(const FrameRecord& frame)
+// A frame whose surfaces could not be made when it was loaded has no pixels
+// to write; writing it as an empty image would lose them without a word.
+const cDIB& ImageSurface(const FrameRecord& frame, int nFrame)
 {
-    if (!frame.DIBXOR) throw std::logic_error("frame has no surfaces");
+    if (!frame.DIBXOR || !frame.DIBXOR->lpBits())
+        throw FrameWithoutPixels("frame " + std::to_string(nFrame) + " has no pixels");
     return *frame.DIBXOR;
 }
 
@@ -53,7 +57,7 @@ std::vector<std::uint8_t> ColourTable(const PaletteBytes& palette, std::int16_t 
 std::size_t EstimatedSize(const GifDocument& doc)
 {
     std::size_t bytes = 2048;
-    for (std::int16_t f = 0; f < doc.FramesCount && static_cast<std::size_t>(f) < doc.Frames.size(); ++f) {
+    for (int f = 0; f < doc.FramesCount && static_cast<std::size_t>(f) < doc.Frames.size(); ++f) {
         const auto& image = doc.Frames[static_cast<std::size_t>(f)].DIBXOR;
         bytes += 1024;
         if (image)
@@ -88,8 +92,9 @@ std::vector<std::uint8_t> GifWriter::Write()
     WriteLogicalScreen(globalExponent);
     m_Out.insert(m_Out.end(), globalTable.begin(), globalTable.end());
     if (m_Doc.FramesCount > 0) WriteLoopExtension();
-    for (std::int16_t f = 1; f <= m_Doc.FramesCount; ++f) {
-        WriteFrame(m_Doc.Frames.at(static_cast<std::size_t>(f) - 1), globalExponent);
+    // Counted in int: a 16-bit counter would wrap after frame 32767.
+    for (int f = 1; f <= m_Doc.FramesCount; ++f) {
+        WriteFrame(m_Doc.Frames.at(static_cast<std::size_t>(f) - 1), f, globalExponent);
     }
     m_Out.push_back(0x3B);
     return std::move(m_Out);
@@ -130,9 +135,9 @@ void GifWriter::WriteLoopExtension()
     m_Out.push_back(0x00);
 }
 
-void GifWriter::WriteFrame(const FrameRecord& frame, std::uint8_t globalExponent)
+void GifWriter::WriteFrame(const FrameRecord& frame, int nFrame, std::uint8_t globalExponent)
 {
-    const cDIB& image = ImageSurface(frame);
+    const cDIB& image = ImageSurface(frame, nFrame);
     const std::uint8_t localExponent = frame.LocalPaletteUsed ? TableExponent(frame.LocalPaletteEntries) : 0;
     const std::uint8_t exponent = frame.LocalPaletteUsed ? localExponent : globalExponent;
     if (exponent == 0) throw std::overflow_error("frame has no colour table to refer to");

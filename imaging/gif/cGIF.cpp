@@ -7,12 +7,13 @@
 #include <stdexcept>
 
 #include "imaging/gif/Checked16.h"
-#include "imaging/gif/FileBytes.h"
 #include "imaging/gif/FrameRendering.h"
 #include "imaging/gif/GifReader.h"
 #include "imaging/gif/GifWriter.h"
 #include "imaging/gif/mGIFLZWDec.h"
 #include "imaging/gif/mGIFLZWEnc.h"
+#include "platform/files/FileReading.h"
+#include "platform/files/FileWriting.h"
 
 namespace korvane::imaging {
 
@@ -61,7 +62,7 @@ cGIF::~cGIF() = default;
 bool cGIF::LoadFromFile(const std::string& FileName)
 {
     try {
-        const std::vector<std::uint8_t> bytes = ReadFileBytes(FileName);
+        const std::vector<std::uint8_t> bytes = platform::ReadWholeFile(FileName);
         if (!bytes.empty() && LoadFromStream(bytes)) return true;
     } catch (const std::exception&) {
     }
@@ -79,7 +80,7 @@ bool cGIF::Save(const std::string& FileName)
 {
     try {
         const std::vector<std::uint8_t> bytes = GifWriter(m_Doc).Write();
-        ReplaceFileAtomically(FileName, bytes);
+        platform::WriteFileSafely(FileName, bytes);
         return true;
     } catch (const std::exception&) {
         return false;

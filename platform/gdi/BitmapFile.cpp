@@ -8,6 +8,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/files/NativePath.h"
 #include "platform/gdi/ColourConversion.h"
 
 namespace korvane::gdi {
@@ -125,16 +126,9 @@ bool ConvertBitfields(Surface& s, const std::vector<std::uint8_t>& b, std::size_
 
 }  // namespace
 
-std::filesystem::path NativePath(const std::string& fileName)
-{
-    std::string path = fileName;
-    if (std::filesystem::path::preferred_separator == '/') std::replace(path.begin(), path.end(), '\\', '/');
-    return std::filesystem::path(path);
-}
-
 std::shared_ptr<Surface> ReadBitmapFile(const std::string& fileName)
 {
-    std::ifstream in(NativePath(fileName), std::ios::binary);
+    std::ifstream in(platform::NativePath(fileName), std::ios::binary);
     if (!in) return nullptr;
     in.seekg(0, std::ios::end);
     const std::streamoff fileLength = in.tellg();

@@ -4,16 +4,12 @@
 // file's length before anything is read.
 #pragma once
 
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "platform/gdi/Surface.h"
 
 namespace korvane::gdi {
-
-// "\" and "/" both separate folders, whatever the system.
-std::filesystem::path NativePath(const std::string& fileName);
 
 // The surface in the file's own row order with its colour table; null when
 // the file is missing, damaged, compressed or too large. Bit-field pixels

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/files/NativePath.h"
 #include "platform/gdi/BitmapFile.h"
 #include "platform/gdi/ColourConversion.h"
 #include "platform/gdi/ObjectRegistry.h"
@@ -216,7 +217,7 @@ HBITMAP LoadBitmapFile(const std::string& fileName)
 std::uint64_t FileLength(const std::string& fileName)
 {
     std::error_code error;
-    const std::uintmax_t length = std::filesystem::file_size(NativePath(fileName), error);
+    const std::uintmax_t length = std::filesystem::file_size(platform::NativePath(fileName), error);
     if (error) throw std::system_error(std::make_error_code(std::errc::no_such_file_or_directory), fileName);
     return length;
 }

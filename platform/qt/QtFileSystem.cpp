@@ -9,6 +9,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "platform/files/NativePath.h"
+
 namespace korvane::platform::qt {
 namespace {
 
@@ -21,9 +23,7 @@ namespace {
 
 QString QtFileSystem::NativePath(const std::string& path)
 {
-    QString native = QString::fromStdString(path);
-    native.replace('\\', '/');
-    return QDir::toNativeSeparators(native);
+    return QDir::toNativeSeparators(QString::fromStdString(korvane::platform::NativePath(path).string()));
 }
 
 std::string QtFileSystem::ProgramFolder() const

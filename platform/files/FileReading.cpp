@@ -1,0 +1,70 @@
+#include "platform/files/FileReading.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <system_error>
+#include <unistd.h>
+
+#include "platform/files/NativePath.h"
+
+namespace korvane::platform {
+
+namespace {
+
+[[noreturn]] void ThrowErrno()
+{
+    throw std::system_error(errno, std::generic_category());
+}
+
+// Reads until the end, growing geometrically; `expected` (the size a regular
+// file reports) lets most files arrive in one read.
+std::vector<std::uint8_t> ReadToEnd(int fd, std::size_t expected)
+{
+    std::vector<std::uint8_t> bytes(expected > 0 ? expected + 1 : 64 * 1024);
+    std::size_t used = 0;
+    for (;;) {
+        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            ThrowErrno();
+        }
+        if (got == 0) break;
+        used += static_cast<std::size_t>(got);
+    }
+    bytes.resize(used);
+    return bytes;
+}
+
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : m_Fd(fd) {}
+    ~Descriptor() { ::close(m_Fd); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return m_Fd; }
+
+private:
+    int m_Fd;
+};
+
+}  // namespace
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& FileName)
+{
+    const int fd = ::open(NativePath(FileName).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) ThrowErrno();
+    const Descriptor file(fd);
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) ThrowErrno();
+    if (S_ISDIR(info.st_mode)) throw std::system_error(EISDIR, std::generic_category());
+    return ReadToEnd(fd, S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
+}
+
+std::vector<std::uint8_t> ReadWholeDescriptor(int fd)
+{
+    return ReadToEnd(fd, 0);
+}
+
+}  // namespace korvane::platform
