@@ -2,10 +2,13 @@
 // replacement of the target, and writer-to-reader round trips.
 #include <filesystem>
 
+#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include "GifTestSupport.h"
+#include "imaging/gif/GifWriter.h"
 #include "imaging/gif/cGIF.h"
+#include "tests/support/GiflibMemory.h"
 
 namespace korvane::imaging {
 namespace {
@@ -218,6 +221,12 @@ INSTANTIATE_TEST_SUITE_P(
                                     g.SetLocalPaletteEntries(1, 300);
                                 }},
                     FailingCase{"DisposalTooLarge", [](cGIF& g) { g.SetFrameDisposalMethod(1, 64); }},
+                    // As a frame whose surfaces a load could not make: its pixels are not there.
+                    FailingCase{"FrameWithoutPixels",
+                                [](cGIF& g) {
+                                    g.FrameInsert(2, 2, 2);
+                                    g.FrameDIBXOR(1)->Destroy();
+                                }},
                     FailingCase{"IndexBeyondCodeSize", [](cGIF& g) { g.FrameDIBXOR(1)->lpBits()[5] = 4; }},
                     FailingCase{"IndexBeyondLocalCodeSize",
                                 [](cGIF& g) {
@@ -226,6 +235,29 @@ INSTANTIATE_TEST_SUITE_P(
                                     g.FrameDIBXOR(1)->lpBits()[3 * g.FrameDIBXOR(1)->BytesPerScanline() + 3] = 16;
                                 }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The most frames a document holds: all are written, and giflib reads them.
+TEST(GifWriter, AllOf32767FramesAreWritten)
+{
+    GifDocument doc;
+    doc.Reset();
+    doc.GlobalPaletteExists = true;
+    doc.GlobalPaletteEntries = 2;
+    FrameRecord frame;
+    frame.DIBXOR = std::make_shared<cDIB>();
+    ASSERT_TRUE(frame.DIBXOR->Create(1, 1, 8));
+    doc.Frames.assign(32767, frame);
+    doc.FramesCount = 32767;
+    const Bytes stream = GifWriter(doc).Write();
+
+    korvane::test::GiflibMemoryInput input{stream};
+    int error = 0;
+    GifFileType* file = DGifOpen(&input, korvane::test::GiflibReadMemory, &error);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(DGifSlurp(file), GIF_OK);
+    EXPECT_EQ(file->ImageCount, 32767);
+    DGifCloseFile(file, &error);
+}
 
 TEST(GifWriter, PackedByteIsStoredOnlyOnceTheGlobalTableIsBuilt)
 {
