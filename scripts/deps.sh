@@ -8,6 +8,7 @@ korvane_packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev
+  libcli11-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core
   help2man dpkg-dev file desktop-file-utils appstream fonts-liberation2

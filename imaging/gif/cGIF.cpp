@@ -78,11 +78,23 @@ bool cGIF::LoadFromStream(std::span<const std::uint8_t> stream)
 
 bool cGIF::Save(const std::string& FileName)
 {
+    std::vector<std::uint8_t> bytes;
+    if (!SaveToStream(bytes)) return false;
     try {
-        const std::vector<std::uint8_t> bytes = GifWriter(m_Doc).Write();
         platform::WriteFileSafely(FileName, bytes);
         return true;
     } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool cGIF::SaveToStream(std::vector<std::uint8_t>& stream)
+{
+    try {
+        stream = GifWriter(m_Doc).Write();
+        return true;
+    } catch (const std::exception&) {
+        stream.clear();
         return false;
     }
 }

@@ -40,11 +40,15 @@ public:
     // short to hold the signature or the version throws std::out_of_range,
     // the document already reset.
     bool LoadFromStream(std::span<const std::uint8_t> stream);
-    // Replaces FileName atomically with the document as a GIF stream. False,
-    // the file untouched, on any failure (no frame slot, a palette size or a
-    // disposal that does not fit, a pixel index the code size cannot express,
-    // an I/O error).
+    // Writes the document as a GIF stream to FileName: a file is replaced
+    // atomically (its permissions kept, a link followed), a pipe or device
+    // written directly. False, the file untouched, on any failure (no frame
+    // slot, a frame without pixels, a palette size or a disposal that does not
+    // fit, a pixel index the code size cannot express, an I/O error).
     bool Save(const std::string& FileName);
+    // The stream Save writes, into `stream`; false (and `stream` empty) when
+    // the document cannot be written.
+    bool SaveToStream(std::vector<std::uint8_t>& stream);
     // Resets to empty: zero screen and palette, one empty slot, no frames.
     void Destroy();
 

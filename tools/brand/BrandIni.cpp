@@ -55,6 +55,24 @@ std::string Trim(const std::string& text)
     return text.substr(first, last - first + 1);
 }
 
+// A ; or # that follows a space or tab outside double quotes starts a
+// comment; one inside a word (a link's "#part") does not.
+std::string WithoutComment(const std::string& value)
+{
+    bool quoted = false;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (quoted && c == '\\') {
+            ++i;  // an escaped character, a quote among them
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == ';' || c == '#') && i > 0 && (value[i - 1] == ' ' || value[i - 1] == '\t')) {
+            return value.substr(0, i);
+        }
+    }
+    return value;
+}
+
 std::string Unquote(const std::string& value, int line)
 {
     if (value.empty() || value.front() != '"') return value;
@@ -178,7 +196,8 @@ app::BrandingRecord ParseBrandIni(std::istream& input, const platform::TextEncod
         const auto equals = content.find('=');
         if (equals == std::string::npos) throw IniError(line, "expected \"key = value\"");
         const std::string name = Trim(content.substr(0, equals));
-        const std::string value = Trim(content.substr(equals + 1));
+        // The text after "=" keeps the space before a comment, so "= ; x" is empty.
+        const std::string value = Trim(WithoutComment(text.substr(text.find('=') + 1)));
         const Field* field = FindField(name);
         if (field == nullptr) throw IniError(line, "unknown key \"" + name + "\"");
         if (!seen.insert(name).second) throw IniError(line, "key \"" + name + "\" given twice");

@@ -1,27 +1,52 @@
-// The subcommands of korvane-gif. Each takes the arguments after its name,
-// writes its output to stdout and returns the exit status; a failure is
-// reported by throwing CommandError, which main prints as one line.
+// The subcommands of korvane-gif. Each returns the exit status; a failure
+// throws (tools::FileError names the file), and main prints it as one line.
 #pragma once
 
-#include <stdexcept>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/gdi/gdi.h"
+
+namespace korvane::imaging {
+class cGIF;
+}
+
 namespace korvane::tools {
 
-using Arguments = std::vector<std::string>;
-
-class CommandError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
+struct InfoOptions {
+    std::vector<std::string> files;
+    bool json = false;
 };
 
-int RunInfo(const Arguments& args);
-int RunFrames(const Arguments& args);
-int RunResave(const Arguments& args);
-int RunRender(const Arguments& args);
+struct FramesOptions {
+    std::string file;
+    std::string dir;
+};
 
-// Throws CommandError unless args holds between `least` and `most` entries.
-void RequireArgumentCount(const Arguments& args, std::size_t least, std::size_t most, const char* usage);
+struct ResaveOptions {
+    std::string in;
+    std::string out;
+};
+
+struct RenderOptions {
+    std::string file;
+    std::string dir;
+    long ticks = 0;          // 0: one pass over the frames
+    std::string backColour;  // RRGGBB; empty: the viewer's own
+};
+
+int RunInfo(const InfoOptions& options);
+int RunFrames(const FramesOptions& options);
+int RunResave(const ResaveOptions& options);
+int RunRender(const RenderOptions& options);
+
+// The bytes of `file` ("-": standard input), refused with the reason unless
+// they start like a GIF stream.
+std::vector<std::uint8_t> ReadGifBytes(const std::string& file);
+// Loads `file` into `gif`; throws FileError saying why it cannot.
+void LoadGif(const std::string& file, imaging::cGIF& gif);
+// Creates DIR (and its parents) for a command's output files.
+void MakeOutputFolder(const std::string& dir);
 
 }  // namespace korvane::tools

@@ -1,12 +1,12 @@
 // korvane-gif frames: each frame's indices, mask and colours as netpbm files.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "imaging/gif/cGIF.h"
 #include "tools/gif/Commands.h"
+#include "tools/support/ToolFiles.h"
 
 namespace korvane::tools {
 
@@ -23,11 +23,9 @@ std::string FrameName(int n)
 
 void WriteFile(const std::filesystem::path& path, const std::string& header, const std::vector<std::uint8_t>& body)
 {
-    std::ofstream out(path, std::ios::binary);
-    out << header;
-    out.write(reinterpret_cast<const char*>(body.data()), static_cast<std::streamsize>(body.size()));
-    out.close();
-    if (!out) throw CommandError("cannot write " + path.string());
+    std::vector<std::uint8_t> bytes(header.begin(), header.end());
+    bytes.insert(bytes.end(), body.begin(), body.end());
+    WriteOutput(path.string(), bytes);
 }
 
 std::string Header(const char* magic, const cDIB& dib, bool withMax)
@@ -76,11 +74,11 @@ std::vector<std::uint8_t> ColourRaster(const cDIB& dib, const std::vector<std::u
     return raster;
 }
 
-void WriteFrame(const imaging::cGIF& gif, std::int16_t n, const std::filesystem::path& dir)
+void WriteFrame(const imaging::cGIF& gif, const std::string& file, std::int16_t n, const std::filesystem::path& dir)
 {
     const auto image = gif.FrameDIBXOR(n);
     const auto mask = gif.FrameDIBAND(n);
-    if (!image || !mask) throw CommandError("frame " + std::to_string(n) + " has no surfaces");
+    if (!image || !mask) throw FileError(file, "frame " + std::to_string(n) + " has no surfaces");
     const std::string base = FrameName(n);
     const std::vector<std::uint8_t> indices = IndexRaster(*image);
     WriteFile(dir / (base + ".index.pgm"), Header("P5", *image, true), indices);
@@ -90,18 +88,14 @@ void WriteFrame(const imaging::cGIF& gif, std::int16_t n, const std::filesystem:
 
 }  // namespace
 
-int RunFrames(const Arguments& args)
+int RunFrames(const FramesOptions& options)
 {
-    RequireArgumentCount(args, 2, 2, "frames FILE DIR");
     imaging::cGIF gif;
-    if (!gif.LoadFromFile(args[0])) throw CommandError("cannot load " + args[0] + " as a GIF");
-    const std::filesystem::path dir(args[1]);
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (ec) throw CommandError("cannot create " + args[1] + ": " + ec.message());
+    LoadGif(options.file, gif);
+    MakeOutputFolder(options.dir);
     // Counted in int: a 16-bit counter would wrap after frame 32767.
     for (int n = 1; n <= gif.FramesCount(); ++n)
-        WriteFrame(gif, static_cast<std::int16_t>(n), dir);
+        WriteFrame(gif, DisplayName(options.file, false), static_cast<std::int16_t>(n), options.dir);
     return 0;
 }
 

@@ -1,11 +1,8 @@
-// korvane-gif info: the loaded document's fields, as text or as one JSON object.
+// korvane-gif info: the loaded document's fields, as text or as JSON.
 #include <cstdio>
+#include <exception>
+#include <nlohmann/json.hpp>
 #include <string>
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QString>
 
 #include "imaging/gif/cGIF.h"
 #include "tools/gif/Commands.h"
@@ -16,6 +13,7 @@ namespace {
 
 using imaging::cGIF;
 using imaging::FrameRecord;
+using nlohmann::json;
 
 constexpr const char* kFrameKeys[] = {"slot",
                                       "left",
@@ -32,120 +30,135 @@ constexpr const char* kFrameKeys[] = {"slot",
                                       "localPaletteSorted",
                                       "localPaletteEntries"};
 
-QString HexColour(const FrameRecord& frame, int entry)
+std::string HexColour(const FrameRecord& frame, int entry)
 {
     const auto* bgr = frame.LocalPalette.data() + 4 * entry;
-    return QString::asprintf("%02x%02x%02x", bgr[2], bgr[1], bgr[0]);
+    char text[8];
+    std::snprintf(text, sizeof text, "%02x%02x%02x", bgr[2], bgr[1], bgr[0]);
+    return text;
 }
 
-QJsonArray PaletteInForce(const FrameRecord& frame)
+json PaletteInForce(const FrameRecord& frame)
 {
-    QJsonArray colours;
+    json colours = json::array();
     const int entries = std::min<int>(std::max<int>(frame.LocalPaletteEntries, 0), 256);
     for (int i = 0; i < entries; ++i)
-        colours.append(HexColour(frame, i));
+        colours.push_back(HexColour(frame, i));
     return colours;
 }
 
-QJsonObject DescribeSlot(const FrameRecord& frame, int slot)
+json DescribeSlot(const FrameRecord& frame, int slot)
 {
-    QJsonObject o;
-    o["slot"] = slot;
-    o["left"] = frame.Left;
-    o["top"] = frame.Top;
-    o["width"] = frame.DIBXOR ? QJsonValue(frame.DIBXOR->Width()) : QJsonValue(QJsonValue::Null);
-    o["height"] = frame.DIBXOR ? QJsonValue(frame.DIBXOR->Height()) : QJsonValue(QJsonValue::Null);
-    o["interlaced"] = frame.Interlaced;
-    o["useTransparentColor"] = frame.UseTransparentColor;
-    o["transparentColorIndex"] = frame.TransparentColorIndex;
-    o["delay"] = frame.Delay;
-    o["disposalMethod"] = frame.DisposalMethod;
-    o["userInput"] = frame.UserInput;
-    o["localPaletteUsed"] = frame.LocalPaletteUsed;
-    o["localPaletteSorted"] = frame.LocalPaletteSorted;
-    o["localPaletteEntries"] = frame.LocalPaletteEntries;
-    o["palette"] = PaletteInForce(frame);
-    return o;
+    const bool hasSurface = frame.DIBXOR != nullptr;
+    return {{"slot", slot},
+            {"left", frame.Left},
+            {"top", frame.Top},
+            {"width", hasSurface ? json(frame.DIBXOR->Width()) : json()},
+            {"height", hasSurface ? json(frame.DIBXOR->Height()) : json()},
+            {"interlaced", frame.Interlaced},
+            {"useTransparentColor", frame.UseTransparentColor},
+            {"transparentColorIndex", frame.TransparentColorIndex},
+            {"delay", frame.Delay},
+            {"disposalMethod", frame.DisposalMethod},
+            {"userInput", frame.UserInput},
+            {"localPaletteUsed", frame.LocalPaletteUsed},
+            {"localPaletteSorted", frame.LocalPaletteSorted},
+            {"localPaletteEntries", frame.LocalPaletteEntries},
+            {"palette", PaletteInForce(frame)}};
 }
 
-QJsonObject Describe(const cGIF& gif, const std::string& file, bool loaded)
+json Describe(const cGIF& gif, const std::string& file)
 {
     const auto& screen = gif.LogicalScreen();
-    QJsonObject o;
-    o["file"] = QString::fromStdString(file);
-    o["loaded"] = loaded;
-    o["screen"] = QJsonObject{{"width", screen.ScreenWidth},
-                              {"height", screen.ScreenHeight},
-                              {"packed", screen.PackedFields},
-                              {"background", screen.ScreenBackgroundColorIndex},
-                              {"aspect", screen.PixelAspect}};
-    o["animationLoops"] = gif.AnimationLoops();
-    o["globalPalette"] = QJsonObject{{"exists", gif.GlobalPaletteExists()},
-                                     {"sorted", gif.GlobalPaletteSorted()},
-                                     {"entries", gif.GlobalPaletteEntries()}};
-    o["framesCount"] = gif.FramesCount();
-    o["slots"] = static_cast<qint64>(gif.SlotsCount());
-    QJsonArray frames;
-    for (std::size_t i = 1; i <= gif.SlotsCount(); ++i) {
-        frames.append(DescribeSlot(gif.Frame(static_cast<std::int16_t>(i)), static_cast<int>(i)));
-    }
-    o["frames"] = frames;
-    return o;
+    json frames = json::array();
+    for (std::size_t i = 1; i <= gif.SlotsCount(); ++i)
+        frames.push_back(DescribeSlot(gif.Frame(static_cast<std::int16_t>(i)), static_cast<int>(i)));
+    return {{"file", file},
+            {"loaded", true},
+            {"screen",
+             {{"width", screen.ScreenWidth},
+              {"height", screen.ScreenHeight},
+              {"packed", screen.PackedFields},
+              {"background", screen.ScreenBackgroundColorIndex},
+              {"aspect", screen.PixelAspect}}},
+            {"animationLoops", gif.AnimationLoops()},
+            {"globalPalette",
+             {{"exists", gif.GlobalPaletteExists()},
+              {"sorted", gif.GlobalPaletteSorted()},
+              {"entries", gif.GlobalPaletteEntries()}}},
+            {"framesCount", gif.FramesCount()},
+            {"slots", gif.SlotsCount()},
+            {"frames", std::move(frames)}};
 }
 
-std::string Text(const QJsonValue& v)
+std::string Text(const json& v)
 {
-    if (v.isBool()) return v.toBool() ? "true" : "false";
-    if (v.isNull()) return "-";
-    if (v.isString()) return v.toString().toStdString();
-    return std::to_string(v.toInteger());
+    if (v.is_null()) return "-";
+    if (v.is_string()) return v.get<std::string>();
+    return v.dump();
 }
 
-void PrintFields(const QJsonObject& o, std::initializer_list<const char*> keys)
+void PrintFields(std::string& out, const json& o, std::initializer_list<const char*> keys)
 {
     for (const char* key : keys)
-        std::printf(" %s %s", key, Text(o[key]).c_str());
-    std::printf("\n");
+        out += std::string(" ") + key + " " + Text(o[key]);
+    out += '\n';
 }
 
-void PrintText(const QJsonObject& o)
+// One line a field; a report is written in one piece, so a file that fails
+// halfway leaves nothing on standard output.
+std::string TextReport(const json& o)
 {
-    std::printf("file: %s\nloaded: %s\n", Text(o["file"]).c_str(), Text(o["loaded"]).c_str());
-    std::printf("screen:");
-    PrintFields(o["screen"].toObject(), {"width", "height", "packed", "background", "aspect"});
-    std::printf("animationLoops: %s\nglobalPalette:", Text(o["animationLoops"]).c_str());
-    PrintFields(o["globalPalette"].toObject(), {"exists", "sorted", "entries"});
-    std::printf("framesCount: %s\nslots: %s\n", Text(o["framesCount"]).c_str(), Text(o["slots"]).c_str());
-    for (const QJsonValue& value : o["frames"].toArray()) {
-        const QJsonObject frame = value.toObject();
-        std::printf("frame");
+    std::string out = "file: " + Text(o["file"]) + "\nloaded: " + Text(o["loaded"]) + "\nscreen:";
+    PrintFields(out, o["screen"], {"width", "height", "packed", "background", "aspect"});
+    out += "animationLoops: " + Text(o["animationLoops"]) + "\nglobalPalette:";
+    PrintFields(out, o["globalPalette"], {"exists", "sorted", "entries"});
+    out += "framesCount: " + Text(o["framesCount"]) + "\nslots: " + Text(o["slots"]) + "\n";
+    for (const json& frame : o["frames"]) {
+        out += "frame";
         for (const char* key : kFrameKeys)
-            std::printf(" %s %s", key, Text(frame[key]).c_str());
-        std::printf("\n  palette:");
-        for (const QJsonValue& colour : frame["palette"].toArray())
-            std::printf(" %s", Text(colour).c_str());
-        std::printf("\n");
+            out += std::string(" ") + key + " " + Text(frame[key]);
+        out += "\n  palette:";
+        for (const json& colour : frame["palette"])
+            out += " " + Text(colour);
+        out += '\n';
     }
+    return out;
 }
 
 }  // namespace
 
-int RunInfo(const Arguments& args)
+int RunInfo(const InfoOptions& options)
 {
-    static constexpr const char* kUsage = "info FILE [--json]";
-    RequireArgumentCount(args, 1, 2, kUsage);
-    if (args.size() == 2 && args[1] != "--json") throw CommandError(std::string("usage: korvane-gif ") + kUsage);
-    cGIF gif;
-    const bool loaded = gif.LoadFromFile(args[0]);
-    const QJsonObject report = Describe(gif, args[0], loaded);
-    if (args.size() == 2) {
-        std::fputs(QJsonDocument(report).toJson(QJsonDocument::Indented).constData(), stdout);
-    } else {
-        PrintText(report);
+    int status = 0;
+    json reports = json::array();
+    bool first = true;
+    for (const std::string& file : options.files) {
+        json report;
+        try {
+            cGIF gif;
+            LoadGif(file, gif);
+            report = Describe(gif, file);
+        } catch (const std::exception& e) {
+            std::fflush(stdout);
+            std::fprintf(stderr, "korvane-gif: %s\n", e.what());
+            status = 1;
+            continue;
+        }
+        if (options.json) {
+            reports.push_back(std::move(report));
+            continue;
+        }
+        // A heading line between reports, as other image tools separate theirs.
+        const std::string text = (first ? "" : "\n") + TextReport(report);
+        std::fputs(text.c_str(), stdout);
+        first = false;
     }
-    std::fflush(stdout);
-    if (!loaded) throw CommandError("cannot load " + args[0] + " as a GIF");
-    return 0;
+    if (options.json && !reports.empty()) {
+        const json& out = options.files.size() == 1 ? reports.front() : reports;
+        std::fputs((out.dump(4) + "\n").c_str(), stdout);
+    }
+    return status;
 }
 
 }  // namespace korvane::tools

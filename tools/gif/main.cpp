@@ -1,38 +1,27 @@
 // korvane-gif: inspects, unpacks and rewrites GIF files with the program's
 // own GIF engine.
-#include <cstdio>
-#include <exception>
-#include <string>
-#include <string_view>
+#include <CLI/CLI.hpp>
 
 #include "tools/gif/Commands.h"
+#include "tools/support/ToolMain.h"
 
 namespace {
 
-using korvane::tools::Arguments;
-
-struct Command {
-    std::string_view name;
-    int (*run)(const Arguments&);
-};
-
-constexpr Command kCommands[] = {
-    {"info", korvane::tools::RunInfo},
-    {"frames", korvane::tools::RunFrames},
-    {"resave", korvane::tools::RunResave},
-    {"render", korvane::tools::RunRender},
-};
-
-constexpr const char* kHelp = R"(usage: korvane-gif COMMAND ARGS...
+constexpr const char* kHelp = R"(Usage: korvane-gif COMMAND [OPTIONS] ARGS...
+Inspect, unpack and rewrite GIF files with Korvane's own GIF engine.
 
 Commands:
-  info FILE [--json]  Load FILE and print the load result, the logical screen,
-                      the loop count, the global palette and every frame slot.
+  info FILE... [--json]
+                      Load each FILE and print the logical screen, the loop
+                      count, the global palette and every frame slot; a
+                      report a file, separated by a blank line.
   frames FILE DIR     Write each frame n (001, 002, ...) into DIR as
                       n.index.pgm (palette indices as grey levels),
                       n.mask.pbm (transparency mask, 1 where transparent) and
                       n.ppm (the pixels through the frame's colour table).
-  resave IN OUT       Load IN and save it as OUT.
+  resave IN OUT       Load IN and save it as OUT. A file OUT is replaced
+                      atomically and keeps its permissions; a link is
+                      followed; a pipe or terminal is written directly.
   render FILE DIR [--ticks N] [--back-colour RRGGBB]
                       Play FILE through the GIF viewer's playback engine for
                       N ticks (default: one pass over the frames). After each
@@ -41,14 +30,21 @@ Commands:
                       "tick n: frame f, i ms" (the frame composed and the
                       interval its delay set). The back colour defaults to the
                       viewer's own, the button face.
-  --help              Show this text.
 
-Every failure prints one line on stderr and exits with status 1 (info also
-exits 1, after its report, when the file does not load).
+A FILE or IN of "-" is standard input; an OUT of "-" is standard output.
+Options may come anywhere on the line.
 
-JSON keys of info --json (one object):
+Options:
+  -h, --help          Show this text and exit.
+  --version           Show the version and exit.
+
+Exit status: 0 done; 1 a file could not be read, loaded or written (each
+such file is named on standard error in one line, with the reason, and
+prints nothing on standard output); 2 usage error.
+
+JSON of info --json: one object, or an array of them for several files:
   file                  the path given
-  loaded                LoadFromFile's result (true/false)
+  loaded                true (a file that does not load has no report)
   screen                {width, height, packed, background, aspect}: the
                         logical screen descriptor; packed and aspect are the
                         raw bytes, background the colour index
@@ -69,28 +65,47 @@ JSON keys of info --json (one object):
                           colours as "rrggbb" hex strings
 )";
 
-int Dispatch(int argc, char** argv)
-{
-    if (argc < 2) throw korvane::tools::CommandError("no command given (try --help)");
-    const std::string_view name = argv[1];
-    if (name == "--help" || name == "-h") {
-        std::fputs(kHelp, stdout);
-        return 0;
-    }
-    for (const Command& command : kCommands) {
-        if (command.name == name) return command.run(Arguments(argv + 2, argv + argc));
-    }
-    throw korvane::tools::CommandError("unknown command '" + std::string(name) + "' (try --help)");
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    try {
-        return Dispatch(argc, argv);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "korvane-gif: %s\n", e.what());
-        return 1;
-    }
+    using namespace korvane::tools;
+    CLI::App app("Inspect, unpack and rewrite GIF files", "korvane-gif");
+    app.require_subcommand(1, 1);
+
+    InfoOptions info;
+    CLI::App* infoCommand = app.add_subcommand("info", "print a GIF's fields");
+    infoCommand->add_option("FILE", info.files)->required();
+    infoCommand->add_flag("--json", info.json);
+
+    FramesOptions frames;
+    CLI::App* framesCommand = app.add_subcommand("frames", "write each frame as netpbm files");
+    framesCommand->add_option("FILE", frames.file)->required();
+    framesCommand->add_option("DIR", frames.dir)->required();
+
+    ResaveOptions resave;
+    CLI::App* resaveCommand = app.add_subcommand("resave", "load and save a GIF");
+    resaveCommand->add_option("IN", resave.in)->required();
+    resaveCommand->add_option("OUT", resave.out)->required();
+
+    RenderOptions render;
+    CLI::App* renderCommand = app.add_subcommand("render", "play a GIF tick by tick");
+    renderCommand->add_option("FILE", render.file)->required();
+    renderCommand->add_option("DIR", render.dir)->required();
+    renderCommand->add_option("--ticks", render.ticks)
+        ->check(CLI::Validator(
+            [](const std::string& text) {
+                long n = 0;
+                return CLI::detail::lexical_cast(text, n) && n >= 1 ? std::string()
+                                                                    : "wants a whole number of at least 1";
+            },
+            "N"));
+    renderCommand->add_option("--back-colour", render.backColour);
+
+    return RunToolMain(app, kHelp, argc, argv, [&] {
+        if (infoCommand->parsed()) return RunInfo(info);
+        if (framesCommand->parsed()) return RunFrames(frames);
+        if (resaveCommand->parsed()) return RunResave(resave);
+        return RunRender(render);
+    });
 }

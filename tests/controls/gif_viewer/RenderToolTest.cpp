@@ -92,7 +92,7 @@ TEST_F(RenderToolTest, TicksGoOnPastTheLastFrameInTheDefaultColour)
     EXPECT_EQ(ReadFile(dir / "more" / "004.canvas.ppm"), ReadFile(dir / "more" / "001.canvas.ppm"));
 }
 
-TEST_F(RenderToolTest, RefusesBadArgumentsAndFilesWithStatusOne)
+TEST_F(RenderToolTest, RefusesBadArgumentsWithStatusTwoAndMissingFilesWithOne)
 {
     const std::string gif = (dir / "anim.gif").string();
     const std::string out = (dir / "bad").string();
@@ -103,10 +103,10 @@ TEST_F(RenderToolTest, RefusesBadArgumentsAndFilesWithStatusOne)
                                  "render " + gif + " " + out + " --back-colour GG0000",
                                  "render " + gif + " " + out + " --back-colour 0x1234",
                                  "render " + gif + " " + out + " --back-colour +FFFFF",
-                                 "render " + gif + " " + out + " --back-colour -00001",
-                                 "render " + (dir / "missing.gif").string() + " " + out};
+                                 "render " + gif + " " + out + " --back-colour -00001"};
     for (const std::string& arguments : cases)
-        EXPECT_EQ(RunTool(arguments).status, 1 << 8) << arguments;
+        EXPECT_EQ(RunTool(arguments).status, 2 << 8) << arguments;
+    EXPECT_EQ(RunTool("render " + (dir / "missing.gif").string() + " " + out).status, 1 << 8);
 }
 
 TEST_F(RenderToolTest, ScreenTheSurfacesCannotHoldFailsWithStatusOne)

@@ -3,13 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 #include <sys/wait.h>
 
-#include <QByteArray>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <gtest/gtest.h>
 
 #include "GifTestSupport.h"
@@ -17,6 +14,7 @@
 namespace korvane::imaging {
 namespace {
 
+using nlohmann::json;
 using test::Bytes;
 using test::GifBytes;
 
@@ -69,61 +67,94 @@ std::string SampleFile()
     return path;
 }
 
-TEST(KorvaneGifTool, HelpDocumentsTheCommandsAndJsonKeys)
+TEST(KorvaneGifTool, HelpAndVersion)
 {
     const ToolRun run = RunTool("--help");
     EXPECT_EQ(run.status, 0);
-    for (const char* word : {"info FILE [--json]", "frames FILE DIR", "resave IN OUT", "framesCount", "slots",
+    for (const char* word : {"info FILE... [--json]", "frames FILE DIR", "resave IN OUT", "framesCount", "slots",
                              "localPaletteEntries", "palette"}) {
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
     }
+    EXPECT_EQ(RunTool("--version").out, "korvane-gif " KORVANE_VERSION "\n");
 }
 
 TEST(KorvaneGifTool, InfoJsonCarriesEverySlot)
 {
-    const ToolRun run = RunTool("info " + SampleFile() + " --json");
+    const ToolRun run = RunTool("info --json " + SampleFile());
     ASSERT_EQ(run.status, 0) << run.err;
-    const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object();
-    EXPECT_TRUE(o["loaded"].toBool());
-    EXPECT_EQ(o["screen"].toObject()["packed"].toInt(), 0x80);
-    EXPECT_EQ(o["screen"].toObject()["background"].toInt(), 1);
-    EXPECT_EQ(o["screen"].toObject()["aspect"].toInt(), 49);
-    EXPECT_EQ(o["animationLoops"].toInt(), 4);
-    EXPECT_EQ(o["globalPalette"].toObject()["entries"].toInt(), 2);
-    EXPECT_EQ(o["framesCount"].toInt(), 2);
-    EXPECT_EQ(o["slots"].toInt(), 3);
-    const QJsonArray frames = o["frames"].toArray();
-    ASSERT_EQ(frames.size(), 3);
-    const QJsonObject first = frames[0].toObject();
-    EXPECT_EQ(first["disposalMethod"].toInt(), 2);
-    EXPECT_TRUE(first["useTransparentColor"].toBool());
-    EXPECT_EQ(first["delay"].toInt(), 25);
-    EXPECT_EQ(first["width"].toInt(), 3);
-    EXPECT_EQ(first["palette"].toArray(), (QJsonArray{"102030", "ffffff"}));
-    EXPECT_EQ(frames[1].toObject()["palette"].toArray(), (QJsonArray{"abcdef", "000000"}));
-    EXPECT_EQ(frames[1].toObject()["left"].toInt(), 2);
-    EXPECT_TRUE(frames[2].toObject()["width"].isNull());
-    EXPECT_EQ(frames[2].toObject()["delay"].toInt(), 7);
+    const json o = json::parse(run.out);
+    EXPECT_TRUE(o["loaded"].get<bool>());
+    EXPECT_EQ(o["screen"]["packed"], 0x80);
+    EXPECT_EQ(o["screen"]["background"], 1);
+    EXPECT_EQ(o["screen"]["aspect"], 49);
+    EXPECT_EQ(o["animationLoops"], 4);
+    EXPECT_EQ(o["globalPalette"]["entries"], 2);
+    EXPECT_EQ(o["framesCount"], 2);
+    EXPECT_EQ(o["slots"], 3);
+    const json& frames = o["frames"];
+    ASSERT_EQ(frames.size(), 3U);
+    EXPECT_EQ(frames[0]["disposalMethod"], 2);
+    EXPECT_TRUE(frames[0]["useTransparentColor"].get<bool>());
+    EXPECT_EQ(frames[0]["delay"], 25);
+    EXPECT_EQ(frames[0]["width"], 3);
+    EXPECT_EQ(frames[0]["palette"], json({"102030", "ffffff"}));
+    EXPECT_EQ(frames[1]["palette"], json({"abcdef", "000000"}));
+    EXPECT_EQ(frames[1]["left"], 2);
+    EXPECT_TRUE(frames[2]["width"].is_null());
+    EXPECT_EQ(frames[2]["delay"], 7);
 }
 
-TEST(KorvaneGifTool, InfoTextAndFailures)
+// Each file that fails is one line on stderr with its reason and nothing on
+// stdout; the others are reported all the same.
+TEST(KorvaneGifTool, InfoReportsEachFileAndWhyOneFails)
 {
-    const ToolRun text = RunTool("info " + SampleFile());
-    EXPECT_EQ(text.status, 0);
-    EXPECT_NE(text.out.find("framesCount: 2"), std::string::npos);
-    EXPECT_NE(text.out.find("palette: abcdef 000000"), std::string::npos);
+    const std::string sample = SampleFile();
+    const std::string garbage = OwnPath("garbage.gif");
+    test::WriteFile(garbage, {'G', 'I', 'F', '9', '0', 'a', 0});
+    const std::string empty = OwnPath("empty.gif");
+    test::WriteFile(empty, {});
+    const std::string folder = OwnPath("folder");
+    std::filesystem::create_directories(folder);
+    const struct {
+        std::string file;
+        std::string reason;
+    } failures[] = {
+        {OwnPath("missing.gif"), "No such file or directory"},
+        {folder, "Is a directory"},
+        {garbage, "not a GIF file: header is \"GIF90a\""},
+        {empty, "not a GIF file: it is empty"},
+    };
+    for (const auto& f : failures) {
+        const ToolRun run = RunTool("info " + f.file);
+        EXPECT_EQ(run.status, 1) << f.file;
+        EXPECT_EQ(run.out, "") << f.file;
+        EXPECT_EQ(run.err, "korvane-gif: " + f.file + ": " + f.reason + "\n");
+    }
 
-    const std::string bad = OwnPath("bad.gif");
-    test::WriteFile(bad, {'G', 'I', 'F', '9', '0', 'a'});
-    const ToolRun failed = RunTool("info " + bad);
-    EXPECT_EQ(failed.status, 1);
-    EXPECT_NE(failed.out.find("loaded: false"), std::string::npos);
-    EXPECT_EQ(std::count(failed.err.begin(), failed.err.end(), '\n'), 1);
-    for (const char* args : {"", "info", "info a b", "frobnicate x", "frames x", "resave x"}) {
+    const ToolRun text = RunTool("info " + sample + " " + garbage + " " + sample);
+    EXPECT_EQ(text.status, 1);
+    EXPECT_EQ(std::count(text.out.begin(), text.out.end(), '\n'), 2 * 13 + 1) << text.out;  // a blank line between
+    EXPECT_NE(text.out.find("palette: abcdef 000000"), std::string::npos);
+    const ToolRun array = RunTool("info " + sample + " --json " + sample);
+    ASSERT_EQ(array.status, 0);
+    EXPECT_EQ(json::parse(array.out).size(), 2U);
+
+    for (const char* args : {"", "info", "frobnicate x", "frames x", "resave x", "info --ticks 2 x"}) {
         const ToolRun misuse = RunTool(args);
-        EXPECT_EQ(misuse.status, 1) << args;
+        EXPECT_EQ(misuse.status, 2) << args;
         EXPECT_EQ(std::count(misuse.err.begin(), misuse.err.end(), '\n'), 1) << args;
     }
+}
+
+TEST(KorvaneGifTool, PipesAndDashes)
+{
+    const std::string sample = SampleFile();
+    const std::string tool = KORVANE_GIF_TOOL;
+    EXPECT_EQ(json::parse(RunTool("info --json - < " + sample).out)["framesCount"], 2);
+    EXPECT_EQ(json::parse(RunTool("info --json /dev/stdin < " + sample).out)["framesCount"], 2);
+    const ToolRun piped = RunTool("resave " + sample + " - | " + tool + " info --json -");
+    ASSERT_EQ(piped.status, 0) << piped.err;
+    EXPECT_EQ(json::parse(piped.out)["slots"], 2);  // the trailing control extension is not written
 }
 
 TEST(KorvaneGifTool, FramesWritesIndicesMaskAndColours)
@@ -151,9 +182,27 @@ TEST(KorvaneGifTool, ResaveSucceedsOnlyWhenLoadAndSaveDo)
     const std::string out = OwnPath("resaved.gif");
     EXPECT_EQ(RunTool("resave " + SampleFile() + " " + out).status, 0);
     const ToolRun again = RunTool("info " + out + " --json");
-    EXPECT_EQ(QJsonDocument::fromJson(QByteArray::fromStdString(again.out)).object()["framesCount"].toInt(), 2);
+    EXPECT_EQ(json::parse(again.out)["framesCount"], 2);
     EXPECT_EQ(RunTool("resave " + OwnPath("missing.gif") + " " + out).status, 1);
-    EXPECT_EQ(RunTool("resave " + SampleFile() + " " + OwnPath("no-dir") + "/x.gif").status, 1);
+    const ToolRun noFolder = RunTool("resave " + SampleFile() + " " + OwnPath("no-dir") + "/x.gif");
+    EXPECT_EQ(noFolder.status, 1);
+    EXPECT_NE(noFolder.err.find("cannot write: No such file or directory"), std::string::npos) << noFolder.err;
+
+    // A frame without pixels cannot be written: the tool names it and writes nothing.
+    const std::string hollow = OwnPath("hollow.gif");
+    test::WriteFile(hollow, GifBytes()
+                                .Header()
+                                .Screen(2, 2, 0x80)
+                                .Table({0, 0xFFFFFF})
+                                .Image(0, 0, 2, 2)
+                                .Pixels(2, Bytes{0, 1, 1, 0})
+                                .Image(0, 0, 0, 0)
+                                .Pixels(2, Bytes{})
+                                .Trailer());
+    const ToolRun failed = RunTool("resave " + hollow + " " + OwnPath("never.gif"));
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_NE(failed.err.find("frame 2 has no pixels"), std::string::npos) << failed.err;
+    EXPECT_FALSE(std::filesystem::exists(OwnPath("never.gif")));
 }
 
 }  // namespace
