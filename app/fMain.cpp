@@ -424,15 +424,16 @@ void fMain::SetUpAnimatedBanner()
         ucGIF->SetAutoPlay(true);
         ucGIF->setGeometry(imBanner->geometry());
     });
+    if (!branding_.ShowAnimation()) return;
+    // Each step on its own: a file the viewer cannot load still leaves it
+    // shown, in its back colour, and holding the focus.
+    SkipOnFailure([this] { ucGIF->SetEnabled(true); });
+    SkipOnFailure([this] { ucGIF->LoadFromFile(branding_.BannerPath); });
     SkipOnFailure([this] {
-        if (!branding_.ShowAnimation()) return;
-        ucGIF->SetEnabled(true);
-        // A missing or damaged file leaves the viewer showing its back colour.
-        ucGIF->LoadFromFile(branding_.BannerPath);
         ucGIF->show();
         ucGIF->raise();
-        ucGIF->setFocus();
     });
+    SkipOnFailure([this] { ucGIF->setFocus(); });
 }
 
 // The labels and the image are windowless: in front of one another, but
