@@ -1,8 +1,10 @@
 #include "app/fMain.h"
 
+#include <algorithm>
 #include <exception>
 #include <initializer_list>
 #include <optional>
+#include <utility>
 
 #include <QCursor>
 #include <QEvent>
@@ -22,6 +24,7 @@
 
 #include "app/Captions.h"
 #include "app/HeightList.h"
+#include "app/WindowPalette.h"
 #include "platform/qt/QtPicture.h"
 
 static void InitArtwork()
@@ -134,8 +137,20 @@ QRadioButton* MakeOption(QWidget* parent, const char* name, const char* caption)
     auto* option = new QRadioButton(caption, parent);
     option->setObjectName(name);
     option->setFont(ControlFont());
-    SetBackColour(option, kInputBack);
+    // An option button fills itself with the Button role, not Window.
+    SetBackColour(option, kInputBack, option->backgroundRole());
     return option;
+}
+
+// The design lets a label reach past the bottom of its frame, where the
+// frame's border would cut its text: end it inside the border, moving it up
+// as far as its line of text needs.
+void FitInsideFrame(QLabel* label, const QGroupBox& frame)
+{
+    constexpr int kBorder = 2;
+    const int bottom = frame.height() - kBorder;
+    const int top = std::min(label->y(), bottom - label->fontMetrics().height());
+    label->setGeometry(label->x(), top, label->width(), bottom - top);
 }
 
 QColor ColourOf(Rgb rgb)
@@ -181,6 +196,7 @@ fMain::fMain(const platform::Services& services)
     InitArtwork();
     setObjectName("fMain");
     setWindowTitle("Korvane");
+    setPalette(WindowPalette());
     // A title bar without minimise and maximise boxes: the window's own buttons do that.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -271,9 +287,12 @@ void fMain::CreateResult()
     lblCaptions[2] = MakeCaption(Frame4, "lblCaptions_2", "Your BMI is:");
     Place(lblCaptions[2], 2460, 90, 1560, 225);
     lblIWeight = MakeLabel(Frame4, "lblIWeight", "", ControlFont());
-    // White, not the frame's own grey: text in the frame colour could not be read.
-    SetTextColour(lblIWeight, Qt::white);
+    // Black, not the frame's own grey (unreadable) nor white (too faint on it).
+    SetTextColour(lblIWeight, Qt::black);
+    lblIWeight->setWordWrap(false);
+    lblIWeight->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(lblIWeight, 120, 1440, 2655, 255);
+    FitInsideFrame(lblIWeight, *Frame4);
     lblBMI = MakeLabel(Frame4, "lblBMI", "", DesignFont(Face::Arial, 41.25, true));
     lblBMI->setAccessibleName("Your BMI");
     lblBMI->setWordWrap(false);
