@@ -383,6 +383,7 @@ void fMain::CreateWindowButtons()
         btnForm[i]->Core().Resize();
         btnForm[i]->Events().Click = [this, i] { btnForm_Click(static_cast<int>(i)); };
     }
+    btnForm[0]->installEventFilter(this);
 }
 
 void fMain::SetTabOrder()
@@ -513,7 +514,14 @@ void fMain::btnForm_Click(int Index)
 {
     switch (Index) {
         case 0:
-            navigation_.PopUpMenu();
+            // From the keyboard the pointer may be anywhere: the menu goes
+            // where a mouse click on the button would have put it.
+            if (std::exchange(menuByKeyboard_, false)) {
+                const QPoint centre = btnForm[0]->mapToGlobal(btnForm[0]->rect().center());
+                navigation_.PopUpMenu(platform::ScreenPoint{centre.x(), centre.y()});
+            } else {
+                navigation_.PopUpMenu();
+            }
             break;
         case 1:
             showMinimized();
@@ -574,6 +582,14 @@ bool fMain::eventFilter(QObject* watched, QEvent* event)
         if (watched == imBanner) navigation_.imBanner_Click();
         if (watched == lblName[0]) navigation_.lblName_Click(0);
         if (watched == lblName[1]) navigation_.lblName_Click(1);
+    }
+    if (watched == btnForm[0]) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            menuByKeyboard_ = !key->isAutoRepeat() && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+                                                       key->key() == Qt::Key_Enter);
+        }
+        if (event->type() == QEvent::MouseButtonPress) menuByKeyboard_ = false;
     }
     if (watched == List1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
