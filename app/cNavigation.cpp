@@ -19,9 +19,10 @@ cNavigation::cNavigation(QWidget& owner, const Branding& branding, NavigationPla
 {
 }
 
-void cNavigation::PopUpMenu()
+void cNavigation::PopUpMenu(std::optional<platform::ScreenPoint> at)
 {
-    const int command = platform_.menus.TrackAtPointer({{"Quick Help", kCommandQuickHelp}, {"About", kCommandAbout}});
+    const std::vector<platform::MenuItem> items{{"Quick Help", kCommandQuickHelp}, {"About", kCommandAbout}};
+    const int command = at ? platform_.menus.TrackAt(items, *at) : platform_.menus.TrackAtPointer(items);
     if (command == kCommandAbout) ShowAbout();
     if (command == kCommandQuickHelp) ShowQuickHelp();
 }

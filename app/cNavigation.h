@@ -3,6 +3,8 @@
 // menu opens.
 #pragma once
 
+#include <optional>
+
 #include <QPointer>
 #include <QWidget>
 
@@ -33,9 +35,10 @@ public:
     cNavigation(const cNavigation&) = delete;
     cNavigation& operator=(const cNavigation&) = delete;
 
-    // The menu button: pops up Quick Help and About at the pointer and shows
-    // the window chosen; a dismissed menu does nothing.
-    void PopUpMenu();
+    // The menu button: pops up Quick Help and About at the pointer, or at
+    // `at` when the button was pressed from the keyboard, and shows the
+    // window chosen; a dismissed menu does nothing.
+    void PopUpMenu(std::optional<platform::ScreenPoint> at = std::nullopt);
     // Index 0, the banner text, opens the link; the title line does nothing.
     void lblName_Click(int Index);
     void imBanner_Click();

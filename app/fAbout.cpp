@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "app/Captions.h"
+#include "app/WindowPalette.h"
 #include "app/mFileFound.h"
 #include "app/mSetup.h"
 
@@ -87,6 +88,7 @@ fAbout::fAbout(QWidget* owner, const std::string& DisplayTitle, const std::strin
       platform_(platform)
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setPalette(WindowPalette());
     setWindowTitle(QStringLiteral("About MyApp"));
     setFixedSize(kClientWidth, kClientHeight);
     setFont(DialogFont());

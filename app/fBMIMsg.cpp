@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "app/Captions.h"
+#include "app/WindowPalette.h"
 #include "app/mUtils.h"
 
 namespace korvane::app {
@@ -52,7 +53,7 @@ fBMIMsg::fBMIMsg(QWidget* owner, const std::string& DisplayCompany, platform::Sh
 {
     setFixedSize(kClientWidth, kClientHeight);
     setAutoFillBackground(true);
-    QPalette colours = palette();
+    QPalette colours = WindowPalette();
     colours.setColor(QPalette::Window, QColor(88, 134, 165));
     setPalette(colours);
 

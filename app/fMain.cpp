@@ -1,8 +1,10 @@
 #include "app/fMain.h"
 
+#include <algorithm>
 #include <exception>
 #include <initializer_list>
 #include <optional>
+#include <utility>
 
 #include <QCursor>
 #include <QEvent>
@@ -22,6 +24,7 @@
 
 #include "app/Captions.h"
 #include "app/HeightList.h"
+#include "app/WindowPalette.h"
 #include "platform/qt/QtPicture.h"
 
 static void InitArtwork()
@@ -134,8 +137,20 @@ QRadioButton* MakeOption(QWidget* parent, const char* name, const char* caption)
     auto* option = new QRadioButton(caption, parent);
     option->setObjectName(name);
     option->setFont(ControlFont());
-    SetBackColour(option, kInputBack);
+    // An option button fills itself with the Button role, not Window.
+    SetBackColour(option, kInputBack, option->backgroundRole());
     return option;
+}
+
+// The design lets a label reach past the bottom of its frame, where the
+// frame's border would cut its text: end it inside the border, moving it up
+// as far as its line of text needs.
+void FitInsideFrame(QLabel* label, const QGroupBox& frame)
+{
+    constexpr int kBorder = 2;
+    const int bottom = frame.height() - kBorder;
+    const int top = std::min(label->y(), bottom - label->fontMetrics().height());
+    label->setGeometry(label->x(), top, label->width(), bottom - top);
 }
 
 QColor ColourOf(Rgb rgb)
@@ -181,6 +196,7 @@ fMain::fMain(const platform::Services& services)
     InitArtwork();
     setObjectName("fMain");
     setWindowTitle("Korvane");
+    setPalette(WindowPalette());
     // A title bar without minimise and maximise boxes: the window's own buttons do that.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
@@ -271,9 +287,12 @@ void fMain::CreateResult()
     lblCaptions[2] = MakeCaption(Frame4, "lblCaptions_2", "Your BMI is:");
     Place(lblCaptions[2], 2460, 90, 1560, 225);
     lblIWeight = MakeLabel(Frame4, "lblIWeight", "", ControlFont());
-    // White, not the frame's own grey: text in the frame colour could not be read.
-    SetTextColour(lblIWeight, Qt::white);
+    // Black, not the frame's own grey (unreadable) nor white (too faint on it).
+    SetTextColour(lblIWeight, Qt::black);
+    lblIWeight->setWordWrap(false);
+    lblIWeight->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Place(lblIWeight, 120, 1440, 2655, 255);
+    FitInsideFrame(lblIWeight, *Frame4);
     lblBMI = MakeLabel(Frame4, "lblBMI", "", DesignFont(Face::Arial, 41.25, true));
     lblBMI->setAccessibleName("Your BMI");
     lblBMI->setWordWrap(false);
@@ -364,6 +383,7 @@ void fMain::CreateWindowButtons()
         btnForm[i]->Core().Resize();
         btnForm[i]->Events().Click = [this, i] { btnForm_Click(static_cast<int>(i)); };
     }
+    btnForm[0]->installEventFilter(this);
 }
 
 void fMain::SetTabOrder()
@@ -424,15 +444,16 @@ void fMain::SetUpAnimatedBanner()
         ucGIF->SetAutoPlay(true);
         ucGIF->setGeometry(imBanner->geometry());
     });
+    if (!branding_.ShowAnimation()) return;
+    // Each step on its own: a file the viewer cannot load still leaves it
+    // shown, in its back colour, and holding the focus.
+    SkipOnFailure([this] { ucGIF->SetEnabled(true); });
+    SkipOnFailure([this] { ucGIF->LoadFromFile(branding_.BannerPath); });
     SkipOnFailure([this] {
-        if (!branding_.ShowAnimation()) return;
-        ucGIF->SetEnabled(true);
-        // A missing or damaged file leaves the viewer showing its back colour.
-        ucGIF->LoadFromFile(branding_.BannerPath);
         ucGIF->show();
         ucGIF->raise();
-        ucGIF->setFocus();
     });
+    SkipOnFailure([this] { ucGIF->setFocus(); });
 }
 
 // The labels and the image are windowless: in front of one another, but
@@ -493,7 +514,14 @@ void fMain::btnForm_Click(int Index)
 {
     switch (Index) {
         case 0:
-            navigation_.PopUpMenu();
+            // From the keyboard the pointer may be anywhere: the menu goes
+            // where a mouse click on the button would have put it.
+            if (std::exchange(menuByKeyboard_, false)) {
+                const QPoint centre = btnForm[0]->mapToGlobal(btnForm[0]->rect().center());
+                navigation_.PopUpMenu(platform::ScreenPoint{centre.x(), centre.y()});
+            } else {
+                navigation_.PopUpMenu();
+            }
             break;
         case 1:
             showMinimized();
@@ -554,6 +582,14 @@ bool fMain::eventFilter(QObject* watched, QEvent* event)
         if (watched == imBanner) navigation_.imBanner_Click();
         if (watched == lblName[0]) navigation_.lblName_Click(0);
         if (watched == lblName[1]) navigation_.lblName_Click(1);
+    }
+    if (watched == btnForm[0]) {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<const QKeyEvent*>(event);
+            menuByKeyboard_ = !key->isAutoRepeat() && (key->key() == Qt::Key_Space || key->key() == Qt::Key_Return ||
+                                                       key->key() == Qt::Key_Enter);
+        }
+        if (event->type() == QEvent::MouseButtonPress) menuByKeyboard_ = false;
     }
     if (watched == List1 && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

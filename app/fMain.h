@@ -85,6 +85,8 @@ private:
     controls::PictureButton* btnCalculate = nullptr;
     std::unique_ptr<platform::Timer> Timer1;
     bool BlinkState = false;
+    // The menu button's press came from the keyboard (Enter or Space).
+    bool menuByKeyboard_ = false;
 };
 
 }  // namespace korvane::app

@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "app/Captions.h"
+#include "app/WindowPalette.h"
 
 namespace korvane::app {
 namespace {
@@ -46,6 +47,7 @@ fQuickHelp::fQuickHelp(QWidget* owner, const std::string& DisplayTitle)
       lblQuickHelp(new QLabel(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
+    setPalette(WindowPalette());
     setWindowTitle(QStringLiteral("Quick Help"));
     setFixedSize(kClientWidth, kClientHeight);
 

@@ -41,8 +41,32 @@ foreach(tool_and_name "korvane-gif|inspect, unpack and rewrite GIF files"
     VERBATIM)
   list(APPEND korvane_man_pages ${page}.gz)
 endforeach()
+
+# The program's own manual page is written by hand: it has no --help.
+set(korvane_page ${PROJECT_BINARY_DIR}/man/korvane.1)
+add_custom_command(
+  OUTPUT ${korvane_page}.gz
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/man
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/packaging/linux/korvane.1 ${korvane_page}
+  COMMAND gzip -9nf ${korvane_page}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/linux/korvane.1
+  VERBATIM)
+list(APPEND korvane_man_pages ${korvane_page}.gz)
 add_custom_target(korvane_man_pages ALL DEPENDS ${korvane_man_pages})
 install(FILES ${korvane_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Copyright and change log where Debian looks for them.
+set(korvane_changelog ${PROJECT_BINARY_DIR}/doc/changelog.gz)
+add_custom_command(
+  OUTPUT ${korvane_changelog}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/doc
+  COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_SOURCE_DIR}/packaging/debian/changelog ${korvane_changelog}
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/debian/changelog
+  VERBATIM)
+add_custom_target(korvane_changelog ALL DEPENDS ${korvane_changelog})
+install(FILES packaging/debian/copyright ${korvane_changelog} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korvane)
+install(FILES packaging/debian/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME korvane)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korvane)
@@ -50,11 +74,14 @@ set(CPACK_PACKAGE_VENDOR "The Korvane developers")
 set(CPACK_PACKAGE_CONTACT "The Korvane developers <developers@korvane.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "body-mass-index calculator")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Korvane calculates the body-mass index from a weight and a height and shows it colour-coded against a\n five-band legend. It comes with korvane-gif, a GIF inspection tool, and korvane-brand, which builds\n the branding record a distributor puts beside the program.")
+    "Korvane calculates the body-mass index from a weight and a height and\nshows it colour-coded against a five-band legend. It comes with\nkorvane-gif, a GIF inspection tool, and korvane-brand, which builds the\nbranding record a distributor puts beside the program.")
 set(CPACK_PACKAGE_FILE_NAME "korvane_${PROJECT_VERSION}_amd64")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+# Removing the package also removes the empty record the program made.
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/packaging/debian/postrm)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

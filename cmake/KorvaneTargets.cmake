@@ -33,7 +33,10 @@ function(korvane_test name)
   target_compile_definitions(${name} PRIVATE KORVANE_TEST_OUTPUT_DIR="${PROJECT_BINARY_DIR}/test-output"
                                              KORVANE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   korvane_apply_settings(${name})
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+  # Test names are gtest's own (parameterised tests name their cases), not
+  # the printed parameter, which for a struct is raw bytes, heap addresses
+  # among them, different in every build.
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
                        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
 
@@ -44,3 +47,26 @@ function(korvane_tool name)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
   korvane_apply_settings(${name})
 endfunction()
+
+# Optimised builds take Debian's hardening flags (stack protector, fortified
+# library calls, read-only relocations bound at start), as a Debian package
+# is built. Only the hardening part is taken: optimisation and debug
+# information stay with the build type.
+option(KORVANE_HARDENING "Build optimised code with Debian's hardening flags (dpkg-buildflags)" ON)
+find_program(KORVANE_DPKG_BUILDFLAGS dpkg-buildflags)
+if(KORVANE_HARDENING AND KORVANE_DPKG_BUILDFLAGS AND NOT KORVANE_SANITIZE AND NOT KORVANE_FUZZ
+   AND NOT CMAKE_BUILD_TYPE STREQUAL "Debug")
+  foreach(kind CPPFLAGS CXXFLAGS LDFLAGS)
+    execute_process(
+      COMMAND ${CMAKE_COMMAND} -E env DEB_BUILD_MAINT_OPTIONS=hardening=+all ${KORVANE_DPKG_BUILDFLAGS} --get ${kind}
+      OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE)
+    separate_arguments(flags UNIX_COMMAND "${flags}")
+    foreach(flag ${flags})
+      if(flag MATCHES "^-Wl,")
+        add_link_options(${flag})
+      elseif(flag MATCHES "^(-D_FORTIFY_SOURCE|-fstack-|-fcf-protection|-Wformat|-Werror=format)")
+        add_compile_options(${flag})
+      endif()
+    endforeach()
+  endforeach()
+endif()

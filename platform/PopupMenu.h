@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/Pointer.h"
+
 namespace korvane::platform {
 
 struct MenuItem {
@@ -20,6 +22,9 @@ public:
     // Either mouse button chooses. Window events keep being dispatched while
     // the menu is open; the call returns only once it has closed.
     virtual int TrackAtPointer(const std::vector<MenuItem>& items) = 0;
+    // The same with the menu's right edge at `point` (screen coordinates),
+    // for a menu opened from the keyboard, where the pointer may be anywhere.
+    virtual int TrackAt(const std::vector<MenuItem>& items, ScreenPoint point) = 0;
 };
 
 }  // namespace korvane::platform

@@ -77,9 +77,7 @@ bool GIFPlayer::LoadFromFile(const std::string& FileName)
 {
     m_Timer.SetEnabled(false);
     m_FrameCount = 0;
-    const bool loaded = LoadFrameCount(m_GIF.LoadFromFile(FileName));
-    StartAnimation(m_AutoPlay);
-    return loaded;
+    return StartLoaded(LoadFrameCount(m_GIF.LoadFromFile(FileName)));
 }
 
 bool GIFPlayer::LoadFromResource(const std::string& ResourceID, const std::string& ResourceType)
@@ -91,7 +89,20 @@ bool GIFPlayer::LoadFromResource(const std::string& ResourceID, const std::strin
         const std::vector<std::uint8_t> bytes = m_Resources.ResourceData(ResourceID, ResourceType);
         loaded = LoadFrameCount(m_GIF.LoadFromStream(bytes));
     }
-    StartAnimation(m_AutoPlay);
+    return StartLoaded(loaded);
+}
+
+bool GIFPlayer::StartLoaded(bool loaded)
+{
+    // A loader answers False on any failure, also when the loaded picture
+    // cannot be shown (a logical screen too large for the surfaces).
+    try {
+        StartAnimation(m_AutoPlay);
+    } catch (const std::exception&) {
+        m_Timer.SetEnabled(false);
+        m_FrameCount = 0;
+        return false;
+    }
     return loaded;
 }
 

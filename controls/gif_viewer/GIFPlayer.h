@@ -34,8 +34,9 @@ public:
     GIFPlayer(const GIFPlayer&) = delete;
     GIFPlayer& operator=(const GIFPlayer&) = delete;
 
-    // True when the document holds at least one frame afterwards. A failed
-    // load leaves the picture composed before on the surfaces.
+    // True when the document holds at least one frame afterwards and it can
+    // be shown; False on any failure, which leaves the picture composed
+    // before on the surfaces.
     bool LoadFromFile(const std::string& FileName);
     // As LoadFromFile, from the resource's bytes; a missing resource throws
     // ResourceNotFoundError with the timer already off and nothing loaded.
@@ -83,6 +84,8 @@ public:
 
 private:
     bool LoadFrameCount(bool loaded);
+    // Starts the loaded document; False, with nothing loaded, when it cannot.
+    bool StartLoaded(bool loaded);
     void StartAnimation(bool play);
     void CreateSurfaces();
     void UpdateBestFit();

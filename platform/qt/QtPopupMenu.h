@@ -9,6 +9,7 @@ namespace korvane::platform::qt {
 class QtPopupMenu final : public PopupMenu {
 public:
     int TrackAtPointer(const std::vector<MenuItem>& items) override;
+    int TrackAt(const std::vector<MenuItem>& items, ScreenPoint point) override;
 };
 
 }  // namespace korvane::platform::qt

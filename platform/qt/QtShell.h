@@ -1,5 +1,5 @@
-// The shell's "Open" verb on QDesktopServices: a target with a URL scheme
-// opens as that URL, anything else as a local file path.
+// The shell's "Open" verb on QDesktopServices: an existing local file or
+// folder opens as that path, anything else as a web address (InterpretLink).
 #pragma once
 
 #include <QUrl>
@@ -12,9 +12,8 @@ class QtShell final : public Shell {
 public:
     bool Open(const std::string& target) override;
 
-    // What `target` opens as: a URL when it has a scheme of two or more
-    // letters (a single letter is a drive, as in "C:\file.txt"), otherwise
-    // the absolute form of the local path ("\" read as a separator).
+    // What `target` opens as: a local path in its absolute form ("\" read
+    // as a separator), or the web address; empty for a blank target.
     static QUrl UrlFor(const std::string& target);
 };
 

@@ -168,5 +168,23 @@ TEST_F(fMainBannerTest, MissingBannerFileShowsTheBackColourOnly)
     EXPECT_EQ(shot.pixel(187, 30), qRgb(192, 192, 192));
 }
 
+// A GIF the document reads but no surface can hold (two frames on a
+// 32767 x 32767 screen): the remaining steps still run one by one.
+TEST_F(fMainBannerTest, ABannerTheViewerCannotShowStillTakesTheFocus)
+{
+    Brand(true, "huge.gif");
+    gifs::GifRecipe huge;
+    huge.Width = 32767;
+    huge.Height = 32767;
+    huge.Palette = gifs::TestPalette();
+    huge.Frames = {gifs::SolidFrame(0, 0, 10, 10, 0, 1, 7), gifs::SolidFrame(0, 0, 10, 10, 1, 1, 8)};
+    gifs::WriteBytes(folder_.filePath("huge.gif").toStdString(), gifs::EncodeGif(huge));
+    ucGIFViewer& viewer = Open();
+    EXPECT_TRUE(viewer.isVisible());
+    EXPECT_EQ(window_->focusWidget(), &viewer);
+    EXPECT_FALSE(viewer.GIFLoaded());
+    EXPECT_FALSE(viewer.GIFIsPlaying());
+}
+
 }  // namespace
 }  // namespace korvane::app

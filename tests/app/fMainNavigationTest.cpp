@@ -105,6 +105,25 @@ TEST_F(fMainNavigationTest, MenuButtonShowsTheChosenWindow)
     EXPECT_TRUE(window_->isEnabled()) << "the windows are not modal";
 }
 
+// Pressed from the keyboard, the menu opens at the button, not wherever the
+// pointer happens to be; a mouse click still opens it at the pointer.
+TEST_F(fMainNavigationTest, MenuFromTheKeyboardOpensAtTheButton)
+{
+    Open();
+    auto* button = window_->findChild<QWidget*>("btnForm_0");
+    ASSERT_NE(button, nullptr);
+    const QPoint centre = button->mapToGlobal(button->rect().center());
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return}) {
+        button->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(button, key);
+        ASSERT_FALSE(fakes_.menus.places.empty()) << key;
+        EXPECT_EQ(fakes_.menus.places.back(), (platform::ScreenPoint{centre.x(), centre.y()})) << key;
+    }
+    Click("btnForm_0");
+    ASSERT_EQ(fakes_.menus.places.size(), 3U);
+    EXPECT_EQ(fakes_.menus.places.back(), std::nullopt);
+}
+
 TEST_F(fMainNavigationTest, ChoosingAgainKeepsOneInstance)
 {
     Open();

@@ -1,4 +1,9 @@
 // The main window on the offscreen platform, with fake platform services.
+#include <cmath>
+#include <map>
+#include <optional>
+
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
@@ -7,6 +12,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QLocale>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -14,7 +20,10 @@
 #include <gtest/gtest.h>
 
 #include "app/BrandingRecord.h"
+#include "app/fAbout.h"
+#include "app/fBMIMsg.h"
 #include "app/fMain.h"
+#include "app/fQuickHelp.h"
 #include "app/mStartup.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtSettingsStore.h"
@@ -324,7 +333,6 @@ TEST_F(fMainTest, ControlsAtTheirPlaces)
         {"Frame4", {24, 238, 434, 110}},
         {"btnCalculate", {12, 36, 151, 40}},
         {"lblCaptions_2", {164, 6, 104, 15}},
-        {"lblIWeight", {8, 96, 177, 17}},
         {"lblBMI", {179, 28, 241, 55}},
         {"lblName_1", {398, 39, 70, 33}},
         {"lblName_0", {16, 8, 375, 60}},
@@ -342,14 +350,143 @@ TEST_F(fMainTest, ControlsAtTheirPlaces)
     EXPECT_EQ(Label("lblCaptions_0")->palette().color(QPalette::Window), QColor(224, 224, 224));
     EXPECT_EQ(Label("lblName_0")->palette().color(QPalette::Window), QColor(128, 128, 128));
     EXPECT_EQ(TextColour("lblName_0"), QColor(Qt::white));
-    // The 22.5-BMI weight is written in white: in the frame's own grey it could not be read.
-    EXPECT_EQ(TextColour("lblIWeight"), QColor(Qt::white));
+    // The 22.5-BMI weight is written in black: the frame's own grey could not be read, white too faintly.
+    EXPECT_EQ(TextColour("lblIWeight"), QColor(Qt::black));
     EXPECT_EQ(Find<QWidget>("Text1")->font().pixelSize(), 35);  // 26.25 points at 96 dots per inch
     EXPECT_EQ(Label("lblBMI")->font().pixelSize(), 55);
     EXPECT_TRUE(Label("lblBMI")->font().bold());
     EXPECT_EQ(Find<QWidget>("List1")->font().pixelSize(), 19);
     EXPECT_EQ(Caption("lblRange_3"), " = Obese");
     EXPECT_EQ(Find<QGroupBox>("Frame4")->title(), "Your BMI");
+}
+
+// The option buttons fill themselves with the Button role; the design's
+// grey must be what they paint, not the style's button face.
+TEST_F(fMainTest, TheUnitOptionsPaintTheDesignGrey)
+{
+    Open();
+    for (const char* name : {"optWeightUnit_0", "optWeightUnit_1"}) {
+        auto* option = Find<QRadioButton>(name);
+        const QImage shot = option->grab().toImage();
+        EXPECT_EQ(shot.pixelColor(shot.width() - 2, shot.height() - 2), QColor(192, 192, 192)) << name;
+    }
+}
+
+// The 22.5-BMI weight sits at the bottom of its frame: its whole line of
+// text must lie inside the frame's border, not be cut by it.
+TEST_F(fMainTest, TheReferenceWeightShowsWhole)
+{
+    Open();
+    SetWeight("150");
+    SelectHeight(20);
+    Calculate();
+    QLabel* label = Label("lblIWeight");
+    ASSERT_FALSE(label->text().isEmpty());
+    const QRect text = label->fontMetrics().boundingRect(label->text());
+    EXPECT_GE(label->height(), label->fontMetrics().height());
+    EXPECT_GE(label->width(), text.width());
+    EXPECT_LE(label->geometry().bottom(), Find<QGroupBox>("Frame4")->height() - 3) << "inside the frame's border";
+    EXPECT_GE(label->y(), Find<QGroupBox>("Frame4")->height() / 2);
+}
+
+// Contrast ratio of two colours as WCAG 2 computes it.
+double Contrast(const QColor& a, const QColor& b)
+{
+    const auto luminance = [](const QColor& c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+struct TextColours {
+    QColor text;
+    std::optional<QColor> back;  // none: drawn over the window's artwork
+    bool large = false;          // 18 points, or 14 points bold
+};
+
+// The colours each widget with text draws it in, and what lies behind.
+std::map<QString, TextColours> ColoursOfTexts(const QWidget& window, const QWidget* artwork)
+{
+    std::map<QString, TextColours> found;
+    for (const QWidget* widget : window.findChildren<const QWidget*>()) {
+        if (widget->objectName().isEmpty() || widget->objectName().startsWith("qt_")) continue;
+        QString text;
+        QPalette::ColorRole fore = widget->foregroundRole();
+        std::optional<QColor> back;
+        if (const auto* label = qobject_cast<const QLabel*>(widget)) text = label->text();
+        if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) text = button->text();
+        if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) text = frame->title();
+        if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) text = edit->text();
+        if (const auto* list = qobject_cast<const QListWidget*>(widget); list && list->count() > 0)
+            text = list->item(0)->text();
+        if (qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QListWidget*>(widget)) {
+            fore = QPalette::Text;
+            back = widget->palette().color(QPalette::Base);
+        }
+        if (qobject_cast<const QPushButton*>(widget)) back = widget->palette().color(QPalette::Button);
+        if (text.isEmpty()) continue;
+        for (const QWidget* under = widget; !back && under != nullptr; under = under->parentWidget()) {
+            if (under == artwork) break;
+            if (under->autoFillBackground() || under->isWindow())
+                back = under->palette().color(under->backgroundRole());
+        }
+        const QFont font = widget->font();
+        const double pixels = font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96 / 72;
+        found[widget->objectName()] = {widget->palette().color(fore), back,
+                                       pixels >= 24 || (font.bold() && pixels >= 18.66)};
+    }
+    return found;
+}
+
+// Under a dark desktop scheme every window keeps its design colours, and
+// all of its text stays readable: 4.5:1, or 3:1 for large text.
+TEST_F(fMainTest, EveryTextKeepsItsContrastUnderADarkTheme)
+{
+    const auto coloursOfEveryWindow = [this] {
+        Open();
+        fQuickHelp help(nullptr, "Korvane");
+        fAbout about(nullptr, "Korvane", "https://korvane.example",
+                     {fakes_.registry, fakes_.files, fakes_.processes, fakes_.messages});
+        fBMIMsg promotion(nullptr, "Korvane", fakes_.shell);
+        std::map<QString, TextColours> all = ColoursOfTexts(*window_, window_.get());
+        const std::pair<QString, const QWidget*> windows[] = {
+            {"fQuickHelp", &help}, {"fAbout", &about}, {"fBMIMsg", &promotion}};
+        for (const auto& [windowName, window] : windows) {
+            for (auto& [name, colours] : ColoursOfTexts(*window, nullptr))
+                all[windowName + "/" + name] = colours;
+        }
+        window_.reset();
+        return all;
+    };
+    const QPalette light = QApplication::palette();
+    const auto designed = coloursOfEveryWindow();
+    QPalette dark = light;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, QColor(34, 34, 34)},
+                                       {QPalette::WindowText, QColor(230, 230, 230)},
+                                       {QPalette::Button, QColor(53, 53, 53)},
+                                       {QPalette::ButtonText, QColor(230, 230, 230)},
+                                       {QPalette::Base, QColor(20, 20, 20)},
+                                       {QPalette::Text, QColor(230, 230, 230)}})
+        dark.setColor(role, colour);
+    QApplication::setPalette(dark);
+    const auto underDark = coloursOfEveryWindow();
+    QApplication::setPalette(light);
+
+    ASSERT_GT(designed.size(), 15U);
+    ASSERT_EQ(underDark.size(), designed.size());
+    for (const auto& [name, colours] : underDark) {
+        const TextColours& design = designed.at(name);
+        EXPECT_EQ(colours.text, design.text) << name.toStdString();
+        EXPECT_EQ(colours.back, design.back) << name.toStdString();
+        // The promotional window keeps the colours of its design.
+        if (!colours.back || name.startsWith("fBMIMsg/")) continue;
+        EXPECT_GE(Contrast(colours.text, *colours.back), colours.large ? 3.0 : 4.5)
+            << name.toStdString() << ": " << colours.text.name().toStdString() << " on "
+            << colours.back->name().toStdString();
+    }
 }
 
 TEST_F(fMainTest, ABrandedBannerPicture)

@@ -142,6 +142,13 @@ QImage Icon(int scale)
     QImage image = Canvas(QSize(32, 32), scale);
     QPainter painter(&image);
     Prepare(painter, scale);
+    DrawIcon(painter);
+    painter.end();
+    return image;
+}
+
+void DrawIcon(QPainter& painter)
+{
     QLinearGradient fill(0, 0, 0, 32);
     fill.setColorAt(0, kHeaderTop.lighter(120));
     fill.setColorAt(1, kHeaderBottom);
@@ -163,7 +170,6 @@ QImage Icon(int scale)
     painter.setPen(Qt::white);
     painter.setFont(BoldFont(7));
     painter.drawText(QRectF(0, 21, 32, 10), Qt::AlignCenter, "BMI");
-    return image;
 }
 
 QImage WindowButtonPicture(WindowButton button, Look look, int scale)

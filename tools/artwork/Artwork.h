@@ -7,6 +7,7 @@
 #include <vector>
 
 #include <QImage>
+#include <QPainter>
 #include <QString>
 
 namespace korvane::artwork {
@@ -16,6 +17,9 @@ enum class WindowButton { Menu, Minimise, Close };
 
 QImage Background(int scale);
 QImage Icon(int scale);
+// The icon's drawing on any paint device (an SVG generator for the scalable
+// icon), in a 32 x 32 space.
+void DrawIcon(QPainter& painter);
 QImage WindowButtonPicture(WindowButton button, Look look, int scale);
 QImage CalculatePicture(Look look, int scale);
 QImage HandPointer(int scale);

@@ -651,6 +651,30 @@ TEST_F(GIFPlayerTest, FailedLoadKeepsTheOldPicture)
     EXPECT_EQ(Screen(), Pixels("rrrr/rrrr/rrrr/rrrr")) << "a new colour does not clear it either";
 }
 
+// Two small frames on a 32767 x 32767 screen: the document reads, but no
+// surface can hold the screen. The loader answers False like any failed load.
+TEST_F(GIFPlayerTest, AScreenTooLargeForTheSurfacesFailsToLoad)
+{
+    ASSERT_TRUE(Load(ThreeFrames(), true));
+    timer.Fire();
+    GifRecipe huge = Recipe4x4({SolidFrame(0, 0, 4, 4, 1, 1, 10), SolidFrame(0, 0, 4, 4, 2, 1, 10)});
+    huge.Width = 32767;
+    huge.Height = 32767;
+    const auto path = std::filesystem::path(KORVANE_TEST_OUTPUT_DIR) / "viewer-huge-screen.gif";
+    std::filesystem::create_directories(path.parent_path());
+    test_support::WriteBytes(path.string(), EncodeGif(huge));
+    bool loaded = true;
+    EXPECT_NO_THROW(loaded = player.LoadFromFile(path.string()));
+    EXPECT_FALSE(loaded);
+    resources.Add("HUGE", "GIF", EncodeGif(huge));
+    EXPECT_NO_THROW(loaded = player.LoadFromResource("HUGE", "GIF"));
+    EXPECT_FALSE(loaded);
+    EXPECT_FALSE(player.GIFLoaded());
+    EXPECT_FALSE(player.GIFIsPlaying());
+    player.Play();
+    EXPECT_FALSE(player.GIFIsPlaying());
+}
+
 TEST_F(GIFPlayerTest, GIFWithoutFramesFailsToLoad)
 {
     GifRecipe recipe = Recipe4x4({});

@@ -82,7 +82,11 @@ INSTANTIATE_TEST_SUITE_P(EveryDepth, CreateSizeTest,
                          ::testing::Values(SizeCase{10, 3, 1, 4, 12}, SizeCase{33, 2, 1, 8, 16},
                                            SizeCase{10, 3, 4, 8, 24}, SizeCase{10, 3, 8, 12, 36},
                                            SizeCase{10, 3, 16, 20, 60}, SizeCase{10, 3, 24, 32, 96},
-                                           SizeCase{10, 3, 32, 40, 120}, SizeCase{1, 1, 32, 4, 4}));
+                                           SizeCase{10, 3, 32, 40, 120}, SizeCase{1, 1, 32, 4, 4}),
+                         [](const auto& info) {
+                             return std::to_string(info.param.width) + "x" + std::to_string(info.param.height) + "At" +
+                                    std::to_string(info.param.bpp) + "Bits";
+                         });
 
 struct RefusedCase {
     const char* name;

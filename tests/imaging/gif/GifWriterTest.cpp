@@ -111,7 +111,12 @@ INSTANTIATE_TEST_SUITE_P(Entries, GlobalTableSizes,
                          testing::Values(GlobalTableCase{2, false, 0x80, 6}, GlobalTableCase{3, false, 0x91, 12},
                                          GlobalTableCase{256, false, 0xF7, 768}, GlobalTableCase{256, true, 0xFF, 768},
                                          GlobalTableCase{0, false, 0x80, 6}, GlobalTableCase{-4, false, 0x80, 6},
-                                         GlobalTableCase{17, true, 0xCC, 96}));
+                                         GlobalTableCase{17, true, 0xCC, 96}),
+                         [](const auto& info) {
+                             const int entries = info.param.entries;
+                             return (entries < 0 ? "Minus" + std::to_string(-entries) : std::to_string(entries)) +
+                                    (info.param.sorted ? "Sorted" : "Unsorted");
+                         });
 
 TEST(GifWriter, DocumentWithoutFramesOrGlobalTable)
 {

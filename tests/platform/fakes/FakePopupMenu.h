@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include "platform/PopupMenu.h"
@@ -14,11 +15,21 @@ public:
     int TrackAtPointer(const std::vector<MenuItem>& items) override
     {
         shown.push_back(items);
+        places.emplace_back(std::nullopt);
+        if (whileOpen) whileOpen();
+        return choice;
+    }
+    int TrackAt(const std::vector<MenuItem>& items, ScreenPoint point) override
+    {
+        shown.push_back(items);
+        places.emplace_back(point);
         if (whileOpen) whileOpen();
         return choice;
     }
 
     std::vector<std::vector<MenuItem>> shown;
+    // Where each menu was shown: nothing for the pointer, else the point.
+    std::vector<std::optional<ScreenPoint>> places;
     int choice = 0;
     std::function<void()> whileOpen;
 };

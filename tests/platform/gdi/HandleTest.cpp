@@ -1,9 +1,12 @@
 #include <climits>
+#include <cstdio>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
 
 #include "TestSurface.h"
+#include "tests/support/ParamNames.h"
 
 namespace korvane::gdi {
 namespace {
@@ -57,7 +60,12 @@ INSTANTIATE_TEST_SUITE_P(Depths, DibSectionTest,
                                            SectionCase{10, 3, 0, 0}, SectionCase{0, 3, 8, 0}, SectionCase{10, 0, 8, 0},
                                            SectionCase{-1, 3, 8, 0}, SectionCase{16384, 4097, 32, 0},
                                            SectionCase{INT_MAX, 1, 32, 0}, SectionCase{1, INT_MIN, 8, 0},
-                                           SectionCase{1000, -1, 32, 4000}));
+                                           SectionCase{1000, -1, 32, 4000}),
+                         [](const auto& info) {
+                             const SectionCase& c = info.param;
+                             return korvane::testing::ParamNumbers({c.width, c.height}) + "_At" +
+                                    korvane::testing::ParamNumber(c.bpp) + "Bits";
+                         });
 
 TEST(DibSection, RefusesCompression)
 {
@@ -221,7 +229,12 @@ INSTANTIATE_TEST_SUITE_P(Values, TranslateColourTest,
                                            ColourCase{0x80000005, true, RGB(255, 255, 255)},
                                            ColourCase{0x80000008, true, RGB(0, 0, 0)},
                                            ColourCase{0x8000001E, true, RGB(192, 192, 192)},
-                                           ColourCase{0x8000001F, false, 0}, ColourCase{0xFFFFFFFF, false, 0}));
+                                           ColourCase{0x8000001F, false, 0}, ColourCase{0xFFFFFFFF, false, 0}),
+                         [](const auto& info) {
+                             char name[16];
+                             std::snprintf(name, sizeof name, "Colour%08X", static_cast<unsigned>(info.param.in));
+                             return std::string(name);
+                         });
 
 }  // namespace
 }  // namespace korvane::gdi

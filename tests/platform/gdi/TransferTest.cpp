@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TestSurface.h"
+#include "tests/support/ParamNames.h"
 
 namespace korvane::gdi {
 namespace {
@@ -248,7 +249,11 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileCase{-5, -5, INT_MAX, INT_MAX, -3, -3, 3, 3},
                       HostileCase{0, 0, 9, 3, INT_MIN, INT_MAX, INT_MAX, INT_MIN},
                       HostileCase{8, 2, -INT_MAX, -INT_MAX, 6, 4, INT_MIN, 1},
-                      HostileCase{1, 1, 100000, 100000, 0, 0, 1, 1}, HostileCase{0, 0, -9, -3, 7, 5, 7, 5}));
+                      HostileCase{1, 1, 100000, 100000, 0, 0, 1, 1}, HostileCase{0, 0, -9, -3, 7, 5, 7, 5}),
+    [](const auto& info) {
+        const HostileCase& c = info.param;
+        return korvane::testing::ParamNumbers({c.x, c.y, c.w, c.h, c.xs, c.ys, c.ws, c.hs});
+    });
 
 TEST(Transfer, DestinationPixelsWithoutSourceStayUnchanged)
 {
@@ -284,7 +289,8 @@ TEST_P(FillTest, FillsTheClippedRectangleWithTheMatchingValue)
     EXPECT_TRUE(DeleteObject(brush));
 }
 
-INSTANTIATE_TEST_SUITE_P(AllDepths, FillTest, ::testing::Values(1, 4, 8, 16, 24, 32));
+INSTANTIATE_TEST_SUITE_P(AllDepths, FillTest, ::testing::Values(1, 4, 8, 16, 24, 32),
+                         [](const auto& info) { return std::to_string(info.param) + "Bits"; });
 
 TEST(Fill, BrushColourIsRgbInPlatformOrder)
 {

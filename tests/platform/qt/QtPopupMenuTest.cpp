@@ -85,5 +85,19 @@ TEST(QtPopupMenu, ShowsTheItemsWithItsRightEdgeAtThePointer)
     EXPECT_EQ(seen.top(), pointer.y());
 }
 
+// A menu opened from the keyboard goes to the point it is given, wherever
+// the pointer is.
+TEST(QtPopupMenu, TrackAtPlacesItsRightEdgeAtThePoint)
+{
+    TestApp();
+    QCursor::setPos(600, 300);
+    QtPopupMenu menus;
+    QRect seen;
+    WhenOpen([](QMenu& menu) { QTest::keyClick(&menu, Qt::Key_Escape); }, seen);
+    EXPECT_EQ(menus.TrackAt(kItems, {400, 120}), 0);
+    EXPECT_EQ(seen.right() + 1, 400);
+    EXPECT_EQ(seen.top(), 120);
+}
+
 }  // namespace
 }  // namespace korvane::platform::qt
