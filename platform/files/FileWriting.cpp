@@ -107,10 +107,10 @@ void ReplaceAtomically(const fs::path& target, const struct stat* old, std::span
     // one keeps its permissions and, where the system lets us, its owner.
     TemporaryFile temporary(target, old ? S_IRUSR | S_IWUSR : 0666);
     if (old) {
-        if (::fchown(temporary.fd(), old->st_uid, old->st_gid) != 0) {
-            // An ordinary user cannot give files away; the group alone may still be kept.
-            (void)::fchown(temporary.fd(), static_cast<uid_t>(-1), old->st_gid);
-        }
+        // An ordinary user cannot give files away but may keep the group;
+        // failing both, the file is simply the writer's own.
+        [[maybe_unused]] const bool ownerKept = ::fchown(temporary.fd(), old->st_uid, old->st_gid) == 0 ||
+                                                ::fchown(temporary.fd(), static_cast<uid_t>(-1), old->st_gid) == 0;
         if (::fchmod(temporary.fd(), old->st_mode & 07777) != 0) ThrowErrno(errno, "cannot write");
     }
     WriteAll(temporary.fd(), bytes);
