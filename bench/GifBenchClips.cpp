@@ -139,4 +139,30 @@ Clip ScreencastClip()
     return clip;
 }
 
+Clip SmallFramesClip()
+{
+    Clip clip{"small frames 32x24x200", 32, 24, GreyRamp(), {}};
+    std::mt19937 random(4);
+    for (int f = 0; f < 200; ++f) {
+        ClipFrame frame = FullFrame(32, 24);
+        frame.Delay = 2;
+        frame.Transparent = f % 2 == 1;
+        frame.TransparentIndex = 0;
+        for (std::int32_t y = 0; y < 24; ++y) {
+            for (std::int32_t x = 0; x < 32; ++x) {
+                const int sprite = (x - 16) * (x - 16) + (y - 12) * (y - 12) < 60 + f % 40 ? 1 + (x + f) % 8 : 0;
+                frame.Indices[static_cast<std::size_t>(y) * 32 + static_cast<std::size_t>(x)] =
+                    static_cast<std::uint8_t>(sprite != 0 ? sprite * 16 + random() % 4 : (x / 4 + y / 3) % 4);
+            }
+        }
+        for (int i = 0; i < 256; ++i) {
+            frame.LocalPalette.insert(frame.LocalPalette.end(),
+                                      {static_cast<std::uint8_t>(i + f), static_cast<std::uint8_t>(3 * i - f),
+                                       static_cast<std::uint8_t>(255 - i)});
+        }
+        clip.Frames.push_back(std::move(frame));
+    }
+    return clip;
+}
+
 }  // namespace korvane::bench

@@ -1,5 +1,6 @@
 // Deterministic GIF content for the GIF benchmarks: a photo-like still, noise,
-// a full-frame animation, a flat image and a screencast of small updates.
+// a full-frame animation, a flat image, a screencast of small updates and
+// an animation of many small frames.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@ struct ClipFrame {
     bool Transparent = false;
     std::uint8_t TransparentIndex = 0;
     std::int16_t Delay = 0;
+    std::vector<std::uint8_t> LocalPalette;  // 256 entries of red, green, blue; empty for the global one
 };
 
 struct Clip {
@@ -30,10 +32,11 @@ struct Clip {
     std::uint64_t PixelCount() const;
 };
 
-Clip PhotoClip();       // 1920 x 1080, 256 colours, smooth shading with grain
-Clip NoiseClip();       // 1000 x 1000, uniform random indices
-Clip AnimationClip();   // 500 x 500, 80 full frames of moving rings
-Clip FlatClip();        // 10000 x 1000, one index
-Clip ScreencastClip();  // 500 x 500, a desktop then 79 small transparent updates
+Clip PhotoClip();        // 1920 x 1080, 256 colours, smooth shading with grain
+Clip NoiseClip();        // 1000 x 1000, uniform random indices
+Clip AnimationClip();    // 500 x 500, 80 full frames of moving rings
+Clip FlatClip();         // 10000 x 1000, one index
+Clip ScreencastClip();   // 500 x 500, a desktop then 79 small transparent updates
+Clip SmallFramesClip();  // 32 x 24, 200 frames each with a palette of its own
 
 }  // namespace korvane::bench

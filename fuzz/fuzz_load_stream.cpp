@@ -18,9 +18,10 @@ void DrawEveryFrame(cGIF& gif)
 {
     cDIB canvas;
     if (!canvas.Create(64, 64, 32)) return;
-    for (std::int16_t f = 1; f <= gif.FramesCount(); ++f) {
+    // Counted in int: a 16-bit counter would wrap after frame 32767.
+    for (int f = 1; f <= gif.FramesCount(); ++f) {
         try {
-            gif.FrameDraw(canvas.hDC(), f, -3, 2, 0.75F, f % 2 == 0);
+            gif.FrameDraw(canvas.hDC(), static_cast<std::int16_t>(f), -3, 2, 0.75F, f % 2 == 0);
         } catch (const std::overflow_error&) {
             // Frame positions and sizes that do not fit 16 or 32 bits.
         }

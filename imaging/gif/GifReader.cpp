@@ -7,6 +7,7 @@
 #include <limits>
 #include <memory>
 #include <stdexcept>
+#include <unistd.h>
 
 #include "imaging/gif/FrameRendering.h"
 #include "imaging/gif/mGIFLZWDec.h"
@@ -48,6 +49,22 @@ std::int64_t SurfacePairBytes(std::int16_t width, std::int16_t height)
 }
 
 }  // namespace
+
+std::int64_t GifReader::DefaultSurfaceBudget()
+{
+    static const std::int64_t budget = [] {
+        const long pages = sysconf(_SC_PHYS_PAGES);
+        const long pageBytes = sysconf(_SC_PAGESIZE);
+        if (pages <= 0 || pageBytes <= 0) return std::int64_t{1} << 30;  // unknown: a modest machine's share
+        return std::int64_t{pages} * pageBytes / 4;
+    }();
+    return budget;
+}
+
+GifReader::GifReader(GifDocument& doc, std::span<const std::uint8_t> stream)
+    : GifReader(doc, stream, DefaultSurfaceBudget())
+{
+}
 
 GifReader::GifReader(GifDocument& doc, std::span<const std::uint8_t> stream, std::int64_t surfaceBudget)
     : m_Doc(doc), m_Stream(stream), m_SurfaceBudget(surfaceBudget)

@@ -14,14 +14,17 @@ namespace korvane::imaging {
 
 class GifReader {
 public:
-    // The surfaces one load may make, all frames together. Each surface is
-    // limited on its own, but a few hundred bytes of stream can declare many
-    // frames of the largest size; past this budget a frame's surfaces are not
-    // made, as when a surface cannot be made.
-    static constexpr std::int64_t kSurfaceBudget = std::int64_t{1} << 30;
+    // The surface memory one load may reserve, all frames together: a quarter
+    // of the machine's physical memory. Each surface is limited on its own,
+    // but a few hundred bytes of stream can declare many frames of the
+    // largest size; past this budget a frame's surfaces are not made, as when
+    // a surface cannot be made. Pages no pixel is written to cost address
+    // space only, so the budget can be generous.
+    static std::int64_t DefaultSurfaceBudget();
 
     // `doc` must be freshly reset; it is filled in place.
-    GifReader(GifDocument& doc, std::span<const std::uint8_t> stream, std::int64_t surfaceBudget = kSurfaceBudget);
+    GifReader(GifDocument& doc, std::span<const std::uint8_t> stream);
+    GifReader(GifDocument& doc, std::span<const std::uint8_t> stream, std::int64_t surfaceBudget);
 
     // False when the header is not "GIF87a" or "GIF89a". A stream too short to
     // hold the signature or the version throws std::out_of_range.

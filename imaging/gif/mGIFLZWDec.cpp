@@ -99,10 +99,7 @@ private:
 class PixelCursor {
 public:
     PixelCursor(const SurfaceRows& rows, bool Interlaced)
-        : m_Rows(rows),
-          m_Row(rows.Bits),
-          m_Interlaced(Interlaced && rows.Height > 4),
-          m_Original(static_cast<std::size_t>(rows.Width))
+        : m_Rows(rows), m_Row(rows.Bits), m_Interlaced(Interlaced), m_Original(static_cast<std::size_t>(rows.Width))
     {
         if (m_Interlaced) {
             m_RowStep = {8, 8, 4, 2};
@@ -142,7 +139,8 @@ public:
     {
         m_X = 0;
         m_Y += m_RowStep[m_Pass];
-        if (m_Y > m_Rows.Height - 1) {
+        // A frame shorter than five rows has passes without rows; they are skipped.
+        while (m_Y > m_Rows.Height - 1) {
             if (++m_Pass == 4) {
                 m_FirstVisit = false;  // every row is complete: nothing to put back
                 return false;

@@ -365,9 +365,7 @@ void EncodeFromDIB(std::vector<std::uint8_t>& out, const FrameRecord& frame, std
     if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return;
     if (InitBits < 1 || InitBits > kMaxInitBits) throw std::out_of_range("LZW initial code width outside 1..16");
     const cDIB& dib = *frame.DIBXOR;
-    // An interlaced frame of 4 rows or fewer is read top to bottom, as the
-    // decoder fills such frames in stored order.
-    const auto rows = MapSurfaceRows(dib, Interlaced && dib.Height() > 4);
+    const auto rows = MapSurfaceRows(dib, Interlaced);
     if (rows.empty() || dib.Width() < 1) return;
     Encoder encoder(out, InitBits);
     encoder.Compress(rows, dib.Width());

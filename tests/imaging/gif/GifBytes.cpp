@@ -162,16 +162,4 @@ Bytes LiteralLzw(std::span<const std::uint8_t> indices, std::uint8_t codeSize)
     return writer.Finish();
 }
 
-std::vector<int> InterlacedRowOrder(int height)
-{
-    std::vector<int> rows;
-    constexpr int start[] = {0, 4, 2, 1};
-    constexpr int step[] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass) {
-        for (int y = start[pass]; y < height; y += step[pass])
-            rows.push_back(y);
-    }
-    return rows;
-}
-
 }  // namespace korvane::imaging::test

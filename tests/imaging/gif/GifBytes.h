@@ -52,7 +52,4 @@ private:
 // the code width would grow, then the end code.
 Bytes LiteralLzw(std::span<const std::uint8_t> indices, std::uint8_t codeSize);
 
-// Rows in the order an interlaced frame of `height` rows stores them.
-std::vector<int> InterlacedRowOrder(int height);
-
 }  // namespace korvane::imaging::test

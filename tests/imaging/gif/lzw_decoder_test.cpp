@@ -136,8 +136,13 @@ TEST(LzwDecoder, InterlacedRowsArePlacedByPass)
         // One pixel a row: the order of the values tells the order of rows.
         const Bytes five = PackCodes({{8, 4}, {0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {9, 4}});
         EXPECT_EQ(Decode(1, 5, 3, five, true), (Bytes{0, 3, 2, 4, 1}));
-        const Bytes four = PackCodes({{8, 4}, {0, 4}, {1, 4}, {2, 4}, {3, 4}, {9, 4}});
-        EXPECT_EQ(Decode(1, 4, 3, four, true), (Bytes{0, 1, 2, 3}));
+        // Short frames skip the passes that have no rows, and their last row
+        // ends decoding: the values left over never wrap to the top.
+        const Bytes six = PackCodes({{8, 4}, {0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 4}, {9, 4}});
+        EXPECT_EQ(Decode(1, 4, 3, six, true), (Bytes{0, 2, 1, 3}));
+        EXPECT_EQ(Decode(1, 3, 3, six, true), (Bytes{0, 2, 1}));
+        EXPECT_EQ(Decode(1, 2, 3, six, true), (Bytes{0, 1}));
+        EXPECT_EQ(Decode(1, 1, 3, six, true), (Bytes{0}));
     });
 }
 

@@ -117,7 +117,7 @@ TEST(LzwEncoder, SubBlocksCarry254BytesAndTheRestFollows)
     EXPECT_TRUE(found254 && found255);
 }
 
-TEST(LzwEncoder, InterlacedFramesTallerThanFourRowsAreReadByPass)
+TEST(LzwEncoder, InterlacedFramesAreReadByPass)
 {
     // One pixel a row, each row its own value: the codes give the order.
     const auto order = [](std::int32_t height) {
@@ -131,7 +131,10 @@ TEST(LzwEncoder, InterlacedFramesTallerThanFourRowsAreReadByPass)
         return read;
     };
     EXPECT_EQ(order(5), (std::vector<std::uint32_t>{0, 4, 2, 1, 3}));
-    EXPECT_EQ(order(4), (std::vector<std::uint32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(order(4), (std::vector<std::uint32_t>{0, 2, 1, 3}));
+    EXPECT_EQ(order(3), (std::vector<std::uint32_t>{0, 2, 1}));
+    EXPECT_EQ(order(2), (std::vector<std::uint32_t>{0, 1}));
+    EXPECT_EQ(order(1), (std::vector<std::uint32_t>{0}));
     EXPECT_EQ(order(10), (std::vector<std::uint32_t>{0, 8, 4, 2, 6, 1, 3, 5, 7, 9}));
 }
 

@@ -16,7 +16,7 @@ void ReferenceDecoder::Decode(const ReferenceSurface& s, bool interlaced, std::u
 {
     int rowStep[4] = {1, 1, 1, 1};
     int rowStart[4] = {0, 0, 0, 0};
-    if (s.height > 4 && interlaced) {
+    if (interlaced) {
         rowStep[0] = 8, rowStep[1] = 8, rowStep[2] = 4, rowStep[3] = 2;
         rowStart[0] = 0, rowStart[1] = 4, rowStart[2] = 2, rowStart[3] = 1;
     }
@@ -47,7 +47,8 @@ void ReferenceDecoder::Decode(const ReferenceSurface& s, bool interlaced, std::u
         if (++x == s.width) {
             x = 0;
             y += rowStep[pass];
-            if (y > s.height - 1) {
+            // Passes without rows (frames of fewer than five) are skipped.
+            while (y > s.height - 1) {
                 if (++pass == 4) throw Stop{};
                 y = rowStart[pass];
             }
@@ -117,7 +118,6 @@ void ReferenceDecoder::Decode(const ReferenceSurface& s, bool interlaced, std::u
 std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& s, int initBits, bool interlaced, ProbeEnd probeEnd)
 {
     std::vector<std::uint8_t> out;
-    const bool interlace = interlaced && s.height > 4;
     std::int64_t pixelsLeft = static_cast<std::int64_t>(s.width) * s.height;
     int curX = 0;
     int curY = 0;
@@ -128,19 +128,15 @@ std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& s, int initBit
                              static_cast<std::size_t>(curX)];
         if (++curX == s.width) {
             curX = 0;
-            if (!interlace) {
+            if (!interlaced) {
                 ++curY;
-            } else if (pass == 0) {
-                curY += 8;
-                if (curY >= s.height) pass = 1, curY = 4;
-            } else if (pass == 1) {
-                curY += 8;
-                if (curY >= s.height) pass = 2, curY = 2;
-            } else if (pass == 2) {
-                curY += 4;
-                if (curY >= s.height) pass = 3, curY = 1;
             } else {
-                curY += 2;
+                // Passes without rows (frames of fewer than five) are skipped.
+                constexpr int start[] = {0, 4, 2, 1};
+                constexpr int step[] = {8, 8, 4, 2};
+                curY += step[pass];
+                while (curY >= s.height && pass < 3)
+                    curY = start[++pass];
             }
         }
         --pixelsLeft;
