@@ -117,9 +117,9 @@ void ReplaceAtomically(const fs::path& target, const struct stat* old, std::span
     temporary.Commit(target);
 }
 
-void WriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes)
+void WriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes, int flags = 0)
 {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | flags);
     if (fd < 0) ThrowErrno(errno);
     try {
         WriteAll(fd, bytes);
@@ -130,23 +130,38 @@ void WriteInPlace(const fs::path& target, std::span<const std::uint8_t> bytes)
     if (::close(fd) != 0 && errno != EINTR) ThrowErrno(errno, "cannot write");
 }
 
+// Names of a descriptor this process already has open (/dev/stdout, say):
+// whatever it leads to, a pipe or a file the shell opened, it is written as
+// it stands, as `cp` writes it, never replaced.
+bool NamesAnOpenDescriptor(const std::string& name)
+{
+    return name == "/dev/stdout" || name == "/dev/stderr" || name.starts_with("/dev/fd/") ||
+           name.starts_with("/proc/self/fd/");
+}
+
 }  // namespace
 
 void WriteFileSafely(const std::string& FileName, std::span<const std::uint8_t> bytes)
 {
-    const fs::path target = FollowLinks(NativePath(FileName));
+    const fs::path path = NativePath(FileName);
+    if (NamesAnOpenDescriptor(path.string())) {
+        WriteInPlace(path, bytes, O_TRUNC);
+        return;
+    }
     struct stat info {};
-    if (::stat(target.c_str(), &info) != 0) {
+    if (::stat(path.c_str(), &info) != 0) {
         if (errno != ENOENT) ThrowErrno(errno);
-        ReplaceAtomically(target, nullptr, bytes);
+        // A new file, or one a dangling link points to: made where the link leads.
+        ReplaceAtomically(FollowLinks(path), nullptr, bytes);
         return;
     }
     if (S_ISREG(info.st_mode)) {
+        const fs::path target = FollowLinks(path);
         // Replacing needs only the folder's permission; the file's own decides.
         if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) ThrowErrno(errno);
         ReplaceAtomically(target, &info, bytes);
     } else if (S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
-        WriteInPlace(target, bytes);
+        WriteInPlace(path, bytes);
     } else if (S_ISDIR(info.st_mode)) {
         ThrowErrno(EISDIR);
     } else {

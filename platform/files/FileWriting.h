@@ -5,8 +5,9 @@
 //   replaced file's permissions (and owner, where allowed) and are renamed
 //   over the target;
 // - a symbolic link is followed and the file it points to is replaced so;
-// - a named pipe or a character device (a terminal, /dev/stdout) is written
-//   directly, in one pass, and never replaced;
+// - a named pipe or a character device (a terminal) is written directly, in
+//   one pass, and never replaced, and so is whatever /dev/stdout, /dev/fd/N
+//   or /proc/self/fd/N lead to (a descriptor this process already has open);
 // - a folder or anything else is refused.
 // On failure nothing outside the target has changed, no temporary file is
 // left behind, and a replaced file is still the old one.

@@ -94,6 +94,16 @@ TEST(WriteFileSafely, WritesPipesAndTerminalsWithoutReplacingThem)
     EXPECT_EQ(received, "down the pipe");
     EXPECT_TRUE(fs::is_fifo(fifo));
 
+    // /dev/stdout of a program whose output goes down a pipe.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    WriteFileSafely("/dev/fd/" + std::to_string(ends[1]), Bytes("open descriptor"));
+    ::close(ends[1]);
+    std::array<char, 64> piped{};
+    const ssize_t n = ::read(ends[0], piped.data(), piped.size());
+    ::close(ends[0]);
+    EXPECT_EQ(std::string(piped.data(), static_cast<std::size_t>(std::max<ssize_t>(n, 0))), "open descriptor");
+
     // A pseudo-terminal stands for any character device, /dev/stdout among them.
     const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
     ASSERT_GE(master, 0);
