@@ -158,11 +158,6 @@ QColor ColourOf(Rgb rgb)
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-bool FontSizeAccepted(std::int16_t points)
-{
-    return points >= 1 && points <= 2048;
-}
-
 // After the branding record, a failing step of the load handler is skipped.
 template <class Step>
 void SkipOnFailure(Step step)
@@ -186,6 +181,11 @@ controls::PictureButton* MakePictureButton(QWidget* parent, const platform::Serv
 }
 
 }  // namespace
+
+bool FontSizeAccepted(std::int16_t points)
+{
+    return points >= 1 && points <= 2048;
+}
 
 fMain::fMain(const platform::Services& services)
     : services_(services),

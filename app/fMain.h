@@ -23,6 +23,14 @@ class QRadioButton;
 
 namespace korvane::app {
 
+// The banner area the company text, the banner picture and the animated
+// banner share, in pixels at 96 dots per inch.
+inline constexpr int kBannerWidth = 375;
+inline constexpr int kBannerHeight = 60;
+
+// Whether the window takes a branding font size, in points; others keep the design size.
+bool FontSizeAccepted(std::int16_t points);
+
 class fMain final : public QWidget {
 public:
     // Creating the window runs its load handler.

@@ -8,6 +8,10 @@
 
 namespace korvane::app {
 
+// What the program sets on its application object before any window: the
+// style its design colours are drawn with and the desktop entry it belongs to.
+void PrepareApplication();
+
 // Creates fMain (which reads the branding record and fills the window) and
 // shows it, not modal and without an owner. The caller runs the event loop
 // and keeps the window.

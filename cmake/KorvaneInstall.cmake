@@ -10,7 +10,7 @@ include(GNUInstallDirs)
 set(KORVANE_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/korvane)
 set(KORVANE_APP_ID org.korvane.Korvane)
 
-install(TARGETS korvane RUNTIME DESTINATION ${KORVANE_PROGRAM_DIR})
+install(TARGETS korvane korvane-brand-view RUNTIME DESTINATION ${KORVANE_PROGRAM_DIR})
 install(CODE "
   file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
   file(CREATE_LINK ../${CMAKE_INSTALL_LIBDIR}/korvane/korvane

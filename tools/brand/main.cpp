@@ -1,10 +1,14 @@
 // korvane-brand: makes and reads the branding record "4.dat" that a
 // distributor puts beside the program.
 #include <CLI/CLI.hpp>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "app/BrandingRecord.h"
@@ -21,6 +25,10 @@ namespace tools = korvane::tools;
 constexpr const char* kHelp = R"(Usage:
   korvane-brand build [--key KEY] INPUT OUT   make a branding record from an INI file
   korvane-brand dump FILE                     print a record in the same INI form
+  korvane-brand check RECORD|INI [--folder DIR] [--json]
+                                              report what would show broken in the window
+  korvane-brand preview RECORD|INI OUT.png [--folder DIR] [--scale 1|2] [--frame N]
+                                              draw the main window with the branding
   korvane-brand --help | --version
 
 INPUT holds one "key = value" per line (an optional [branding] section). A
@@ -42,12 +50,24 @@ Keys left out take the program's defaults.
 --key KEY  four characters that encode the strings (default: a fixed key,
            so the same input always gives the same bytes).
 
+check and preview read a record, or the INI form when the name ends in
+".ini", with the program's own code, and the banner file it names relative
+to DIR (default: the record's folder). check prints one line a finding,
+naming its field: text that does not decode, a banner file that is missing,
+not a picture or not a GIF the window can play, a picture larger or smaller
+than the 375 x 60 banner area, a GIF that will be shrunk, text that does not
+fit its label in the window's font, a font size the window refuses, and how
+a click will read the link. --json prints them as one object. preview draws
+the window as it looks on first start (default weight and height, frame N
+of an animated banner) at 100 % or 200 %, off screen.
+
 An INPUT or FILE of "-" is standard input; an OUT of "-" is standard output.
 OUT is replaced atomically and keeps its permissions; a link is followed.
 Options may come anywhere on the line.
 
-Exit status: 0 done; 1 a file could not be read or written, or INPUT has an
-error (named with its line; nothing is written); 2 usage error.
+Exit status: 0 done; 1 a file could not be read or written, INPUT has an
+error (named with its line; nothing is written), or check found something
+that would show broken; 2 usage error.
 )";
 
 brand::Key ParseKey(const std::string& text, const korvane::platform::TextEncoding& encoding)
@@ -86,10 +106,30 @@ int Dump(const std::string& file)
     return 0;
 }
 
+// check and preview draw the program's own window: a separate program with
+// Qt does them, beside this one in the build and in the program folder once
+// installed, so build and dump start without loading Qt.
+int RunWindowTool(char** argv)
+{
+    std::error_code ec;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+    for (const std::filesystem::path& candidate : {self / "korvane-brand-view", self / KORVANE_VIEW_FROM_BIN}) {
+        if (!std::filesystem::exists(candidate)) continue;
+        ::execv(candidate.c_str(), argv);
+        std::fprintf(stderr, "korvane-brand: %s: %s\n", candidate.c_str(), std::strerror(errno));
+        return tools::kExitFailure;
+    }
+    std::fprintf(stderr, "korvane-brand: korvane-brand-view, which checks and previews, is not installed\n");
+    return tools::kExitFailure;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && (std::strcmp(argv[1], "check") == 0 || std::strcmp(argv[1], "preview") == 0))
+        return RunWindowTool(argv);
+
     CLI::App app("Build and read Korvane branding records", "korvane-brand");
     app.require_subcommand(1, 1);
 

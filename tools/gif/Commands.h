@@ -41,9 +41,6 @@ int RunFrames(const FramesOptions& options);
 int RunResave(const ResaveOptions& options);
 int RunRender(const RenderOptions& options);
 
-// The bytes of `file` ("-": standard input), refused with the reason unless
-// they start like a GIF stream.
-std::vector<std::uint8_t> ReadGifBytes(const std::string& file);
 // Loads `file` into `gif`; throws FileError saying why it cannot.
 void LoadGif(const std::string& file, imaging::cGIF& gif);
 // Creates DIR (and its parents) for a command's output files.

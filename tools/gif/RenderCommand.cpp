@@ -12,6 +12,7 @@
 #include "controls/gif_viewer/ManualFrameTimer.h"
 #include "controls/gif_viewer/MemoryControlSurface.h"
 #include "tools/gif/Commands.h"
+#include "tools/support/GifInput.h"
 #include "tools/support/ToolFiles.h"
 #include "tools/support/ToolMain.h"
 
