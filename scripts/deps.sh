@@ -19,7 +19,7 @@ korvane_tests_packages=(
 )
 # CI: sanitizers and fuzzing (clang), and the package and metadata checks.
 korvane_ci_packages=(
-  clang libclang-rt-14-dev
+  clang clang-format clang-tidy libclang-rt-14-dev
   dpkg-dev file desktop-file-utils appstream lintian
 )
 
