@@ -25,7 +25,7 @@ install(DIRECTORY ${KORVANE_ICON_THEME_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR
 # Manual pages of the two tools, made from their --help texts.
 find_program(HELP2MAN help2man REQUIRED)
 foreach(tool_and_name "korvane-gif|inspect, unpack and rewrite GIF files"
-                      "korvane-brand|build and read Korvane branding records")
+                      "korvane-brand|build, read, check and preview Korvane branding records")
   string(REPLACE "|" ";" tool_and_name "${tool_and_name}")
   list(GET tool_and_name 0 tool)
   list(GET tool_and_name 1 name)
