@@ -21,7 +21,7 @@ namespace {
 // file reports) lets most files arrive in one read.
 std::vector<std::uint8_t> ReadToEnd(int fd, std::size_t expected)
 {
-    std::vector<std::uint8_t> bytes(expected > 0 ? expected + 1 : 64 * 1024);
+    std::vector<std::uint8_t> bytes(expected > 0 ? expected + 1 : std::size_t{64} * 1024);
     std::size_t used = 0;
     for (;;) {
         if (used == bytes.size()) bytes.resize(bytes.size() * 2);
