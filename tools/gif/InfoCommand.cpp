@@ -1,4 +1,5 @@
-// korvane-gif info: the loaded document's fields, as text or as JSON.
+// korvane-gif info: the loaded document's fields, as text or as JSON. Both
+// forms come from one walk over the fields, so they always say the same.
 #include <cstdio>
 #include <exception>
 #include <nlohmann/json.hpp>
@@ -15,77 +16,74 @@ using imaging::cGIF;
 using imaging::FrameRecord;
 using nlohmann::json;
 
-constexpr const char* kFrameKeys[] = {"slot",
-                                      "left",
-                                      "top",
-                                      "width",
-                                      "height",
-                                      "interlaced",
-                                      "useTransparentColor",
-                                      "transparentColorIndex",
-                                      "delay",
-                                      "disposalMethod",
-                                      "userInput",
-                                      "localPaletteUsed",
-                                      "localPaletteSorted",
-                                      "localPaletteEntries"};
-
-std::string HexColour(const FrameRecord& frame, int entry)
+// The palette in force: its first LocalPaletteEntries colours as "rrggbb".
+template <class Each>
+void ForEachColour(const FrameRecord& frame, Each each)
 {
-    const auto* bgr = frame.LocalPalette.data() + 4 * entry;
-    char text[8];
-    std::snprintf(text, sizeof text, "%02x%02x%02x", bgr[2], bgr[1], bgr[0]);
-    return text;
-}
-
-json PaletteInForce(const FrameRecord& frame)
-{
-    json colours = json::array();
     const int entries = std::min<int>(std::max<int>(frame.LocalPaletteEntries, 0), 256);
-    for (int i = 0; i < entries; ++i)
-        colours.push_back(HexColour(frame, i));
-    return colours;
+    for (int i = 0; i < entries; ++i) {
+        const auto* bgr = frame.LocalPalette.data() + 4 * i;
+        char text[8];
+        std::snprintf(text, sizeof text, "%02x%02x%02x", bgr[2], bgr[1], bgr[0]);
+        each(text);
+    }
 }
 
-json DescribeSlot(const FrameRecord& frame, int slot)
+// Every field of a slot in report order; a slot without surfaces has no size.
+template <class Field>
+void ForEachSlotField(const FrameRecord& frame, int slot, Field field)
 {
-    const bool hasSurface = frame.DIBXOR != nullptr;
-    return {{"slot", slot},
-            {"left", frame.Left},
-            {"top", frame.Top},
-            {"width", hasSurface ? json(frame.DIBXOR->Width()) : json()},
-            {"height", hasSurface ? json(frame.DIBXOR->Height()) : json()},
-            {"interlaced", frame.Interlaced},
-            {"useTransparentColor", frame.UseTransparentColor},
-            {"transparentColorIndex", frame.TransparentColorIndex},
-            {"delay", frame.Delay},
-            {"disposalMethod", frame.DisposalMethod},
-            {"userInput", frame.UserInput},
-            {"localPaletteUsed", frame.LocalPaletteUsed},
-            {"localPaletteSorted", frame.LocalPaletteSorted},
-            {"localPaletteEntries", frame.LocalPaletteEntries},
-            {"palette", PaletteInForce(frame)}};
+    const bool sized = frame.DIBXOR != nullptr;
+    field("slot", slot);
+    field("left", frame.Left);
+    field("top", frame.Top);
+    field("width", sized ? json(frame.DIBXOR->Width()) : json());
+    field("height", sized ? json(frame.DIBXOR->Height()) : json());
+    field("interlaced", frame.Interlaced);
+    field("useTransparentColor", frame.UseTransparentColor);
+    field("transparentColorIndex", frame.TransparentColorIndex);
+    field("delay", frame.Delay);
+    field("disposalMethod", frame.DisposalMethod);
+    field("userInput", frame.UserInput);
+    field("localPaletteUsed", frame.LocalPaletteUsed);
+    field("localPaletteSorted", frame.LocalPaletteSorted);
+    field("localPaletteEntries", frame.LocalPaletteEntries);
 }
 
-json Describe(const cGIF& gif, const std::string& file)
+json ScreenOf(const cGIF& gif)
 {
     const auto& screen = gif.LogicalScreen();
+    return {{"width", screen.ScreenWidth},
+            {"height", screen.ScreenHeight},
+            {"packed", screen.PackedFields},
+            {"background", screen.ScreenBackgroundColorIndex},
+            {"aspect", screen.PixelAspect}};
+}
+
+json GlobalPaletteOf(const cGIF& gif)
+{
+    return {{"exists", gif.GlobalPaletteExists()},
+            {"sorted", gif.GlobalPaletteSorted()},
+            {"entries", gif.GlobalPaletteEntries()}};
+}
+
+json JsonReport(const cGIF& gif, const std::string& file)
+{
     json frames = json::array();
-    for (std::size_t i = 1; i <= gif.SlotsCount(); ++i)
-        frames.push_back(DescribeSlot(gif.Frame(static_cast<std::int16_t>(i)), static_cast<int>(i)));
+    for (std::size_t i = 1; i <= gif.SlotsCount(); ++i) {
+        const FrameRecord& frame = gif.Frame(static_cast<std::int16_t>(i));
+        json slot;
+        ForEachSlotField(frame, static_cast<int>(i), [&](const char* key, const json& value) { slot[key] = value; });
+        json palette = json::array();
+        ForEachColour(frame, [&](const char* colour) { palette.push_back(colour); });
+        slot["palette"] = std::move(palette);
+        frames.push_back(std::move(slot));
+    }
     return {{"file", file},
             {"loaded", true},
-            {"screen",
-             {{"width", screen.ScreenWidth},
-              {"height", screen.ScreenHeight},
-              {"packed", screen.PackedFields},
-              {"background", screen.ScreenBackgroundColorIndex},
-              {"aspect", screen.PixelAspect}}},
+            {"screen", ScreenOf(gif)},
             {"animationLoops", gif.AnimationLoops()},
-            {"globalPalette",
-             {{"exists", gif.GlobalPaletteExists()},
-              {"sorted", gif.GlobalPaletteSorted()},
-              {"entries", gif.GlobalPaletteEntries()}}},
+            {"globalPalette", GlobalPaletteOf(gif)},
             {"framesCount", gif.FramesCount()},
             {"slots", gif.SlotsCount()},
             {"frames", std::move(frames)}};
@@ -98,29 +96,35 @@ std::string Text(const json& v)
     return v.dump();
 }
 
-void PrintFields(std::string& out, const json& o, std::initializer_list<const char*> keys)
+// One line a field, the frames one line each with their palette below; a
+// report is written in one piece, so a file that fails leaves nothing on
+// standard output.
+std::string TextReport(const cGIF& gif, const std::string& file)
 {
-    for (const char* key : keys)
-        out += std::string(" ") + key + " " + Text(o[key]);
-    out += '\n';
-}
-
-// One line a field; a report is written in one piece, so a file that fails
-// halfway leaves nothing on standard output.
-std::string TextReport(const json& o)
-{
-    std::string out = "file: " + Text(o["file"]) + "\nloaded: " + Text(o["loaded"]) + "\nscreen:";
-    PrintFields(out, o["screen"], {"width", "height", "packed", "background", "aspect"});
-    out += "animationLoops: " + Text(o["animationLoops"]) + "\nglobalPalette:";
-    PrintFields(out, o["globalPalette"], {"exists", "sorted", "entries"});
-    out += "framesCount: " + Text(o["framesCount"]) + "\nslots: " + Text(o["slots"]) + "\n";
-    for (const json& frame : o["frames"]) {
+    std::string out = "file: " + file + "\nloaded: true\nscreen:";
+    const json screen = ScreenOf(gif);
+    for (const char* key : {"width", "height", "packed", "background", "aspect"})
+        out += std::string(" ") + key + " " + Text(screen[key]);
+    out += "\nanimationLoops: " + std::to_string(gif.AnimationLoops()) + "\nglobalPalette:";
+    const json palette = GlobalPaletteOf(gif);
+    for (const char* key : {"exists", "sorted", "entries"})
+        out += std::string(" ") + key + " " + Text(palette[key]);
+    out +=
+        "\nframesCount: " + std::to_string(gif.FramesCount()) + "\nslots: " + std::to_string(gif.SlotsCount()) + "\n";
+    for (std::size_t i = 1; i <= gif.SlotsCount(); ++i) {
+        const FrameRecord& frame = gif.Frame(static_cast<std::int16_t>(i));
         out += "frame";
-        for (const char* key : kFrameKeys)
-            out += std::string(" ") + key + " " + Text(frame[key]);
+        ForEachSlotField(frame, static_cast<int>(i), [&](const char* key, const json& value) {
+            out += ' ';
+            out += key;
+            out += ' ';
+            out += Text(value);
+        });
         out += "\n  palette:";
-        for (const json& colour : frame["palette"])
-            out += " " + Text(colour);
+        ForEachColour(frame, [&](const char* colour) {
+            out += ' ';
+            out += colour;
+        });
         out += '\n';
     }
     return out;
@@ -134,11 +138,9 @@ int RunInfo(const InfoOptions& options)
     json reports = json::array();
     bool first = true;
     for (const std::string& file : options.files) {
-        json report;
+        cGIF gif;
         try {
-            cGIF gif;
             LoadGif(file, gif);
-            report = Describe(gif, file);
         } catch (const std::exception& e) {
             std::fflush(stdout);
             std::fprintf(stderr, "korvane-gif: %s\n", e.what());
@@ -146,11 +148,11 @@ int RunInfo(const InfoOptions& options)
             continue;
         }
         if (options.json) {
-            reports.push_back(std::move(report));
+            reports.push_back(JsonReport(gif, file));
             continue;
         }
-        // A heading line between reports, as other image tools separate theirs.
-        const std::string text = (first ? "" : "\n") + TextReport(report);
+        // A blank line between reports, each opened by its "file:" line.
+        const std::string text = (first ? "" : "\n") + TextReport(gif, file);
         std::fputs(text.c_str(), stdout);
         first = false;
     }
