@@ -219,8 +219,11 @@ void GifReader::ReadImage()
     MakeSurfaces(frame, width, height);
     if (InStream(m_Pos)) m_CodeSize = m_Stream[static_cast<std::size_t>(m_Pos)];
     ++m_Pos;
-    ReadSubBlocks();
-    Attempt([&] { DecodeFrame(frame, m_CodeSize); });
+    // The decoder reads the sub-blocks where they stand.
+    const std::int64_t data = m_Pos;
+    while (InStream(m_Pos) && m_Stream[static_cast<std::size_t>(m_Pos)] != 0)
+        m_Pos += m_Stream[static_cast<std::size_t>(m_Pos)] + 1;
+    Attempt([&] { DecodeFrame(frame, m_CodeSize, data); });
 }
 
 // Neither surface is cleared: the decoder fills the image, FrameMask the mask.
@@ -257,7 +260,7 @@ void GifReader::ReadImagePalette(FrameRecord& frame, std::uint8_t packed)
     }
 }
 
-void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize)
+void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int64_t data)
 {
     std::vector<std::uint8_t> palette(frame.LocalPalette.begin(), frame.LocalPalette.end());
     if (frame.UseTransparentColor) {
@@ -266,7 +269,7 @@ void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize)
     }
     frame.DIBXOR->SetPalette(palette);
     frame.DIBAND->SetPalette(MaskPalette());
-    mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Data);
+    mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
     if (frame.UseTransparentColor) BuildFrameMask(frame, static_cast<std::uint8_t>(frame.TransparentColorIndex));
 }
 
