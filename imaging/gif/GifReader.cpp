@@ -269,8 +269,12 @@ void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int6
     }
     frame.DIBXOR->SetPalette(palette);
     frame.DIBAND->SetPalette(MaskPalette());
-    mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
-    if (frame.UseTransparentColor) BuildFrameMask(frame, static_cast<std::uint8_t>(frame.TransparentColorIndex));
+    const std::int64_t written =
+        mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
+    if (frame.UseTransparentColor) {
+        BuildFrameMask(frame, static_cast<std::uint8_t>(frame.TransparentColorIndex),
+                       FreshFrame{written, frame.Interlaced});
+    }
 }
 
 // Gathers the payloads of the sub-blocks starting at the size byte under

@@ -256,8 +256,16 @@ public:
     // Accounts for n bytes written at Here() that leave the row unfinished.
     void Advance(int n) { m_X += n; }
 
+    // Pixels written in the order rows are first visited.
+    std::int64_t Written() const
+    {
+        if (!m_FirstVisit) return std::int64_t{m_Rows.Width} * m_Rows.Height;
+        return m_RowsDone * m_Rows.Width + m_X;
+    }
+
     bool NextRow()
     {
+        ++m_RowsDone;
         m_X = 0;
         m_Y += m_RowStep[m_Pass];
         // A frame shorter than five rows has passes without rows; they are skipped.
@@ -305,6 +313,7 @@ private:
     int m_X = 0;
     int m_Y = 0;
     int m_Pass = 0;
+    std::int64_t m_RowsDone = 0;
     const bool m_Interlaced;
     const bool m_Blank;
     bool m_FirstVisit = true;
@@ -337,6 +346,8 @@ public:
         std::uint32_t pending = 0;
         if (DecodeClean(pending)) DecodeCodes(&pending);
     }
+
+    std::int64_t Written() const { return m_Cursor.Written(); }
 
 private:
     // The described decoding loop, used for unusual code sizes and once the
@@ -710,14 +721,15 @@ void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std
     decoder.Run();
 }
 
-void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std::span<const std::uint8_t> stream,
-                 std::size_t first)
+std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize,
+                         std::span<const std::uint8_t> stream, std::size_t first)
 {
-    if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return;
+    if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return 0;
     if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
     SubBlockFeed feed(stream, first);
     Decoder decoder(MapSurfaceRows(frame), Interlaced, true, CodeSize, CodeReader(feed));
     decoder.Run();
+    return decoder.Written();
 }
 
 }  // namespace korvane::imaging::mGIFLZWDec

@@ -23,7 +23,10 @@ void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std
 // first size byte is at `first`: the payloads as the reader gathers them (a
 // block cut off by the end of the stream is padded with zeros, a size byte of
 // 0 or the end of the stream ends the data), never copied whole.
-void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std::span<const std::uint8_t> stream,
-                 std::size_t first);
+// frame.DIBXOR must read as zero wherever no pixel is written (as a surface
+// just made does). Returns how many pixels were written in the order rows are
+// first visited (width x height once every row is complete).
+std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize,
+                         std::span<const std::uint8_t> stream, std::size_t first);
 
 }  // namespace korvane::imaging::mGIFLZWDec

@@ -23,7 +23,8 @@ struct ImageData {
     std::int32_t height = 0;
     bool interlaced = false;
     std::uint8_t codeSize = 0;
-    Bytes data;  // the payloads as the reader gathers them
+    int transparent = -1;  // the transparent index, -1 for none
+    Bytes data;            // the payloads as the reader gathers them
 };
 
 std::uint16_t Word(const Bytes& s, std::size_t at)
@@ -48,12 +49,17 @@ std::vector<ImageData> Images(const Bytes& s)
         }
         ++pos;
     };
+    int transparent = -1;
     while (pos < s.size() && s[pos] != 0x3B) {
         if (s[pos] == 0x21) {
+            // Only complete control blocks come before an image in these files.
+            if (pos + 6 < s.size() && s[pos + 1] == 0xF9) transparent = (s[pos + 3] & 1) != 0 ? s[pos + 6] : -1;
             pos += 2;
             gather(nullptr);
         } else {
             ImageData image;
+            image.transparent = transparent;
+            transparent = -1;
             image.width = Word(s, pos + 5);
             image.height = Word(s, pos + 7);
             const std::uint8_t packed = pos + 9 < s.size() ? s[pos + 9] : 0;
@@ -99,6 +105,14 @@ std::string CompareWithRules(const Bytes& stream)
                 difference = "frame " + std::to_string(f + 1);
                 return;
             }
+            // The mask: 1 exactly where the index is the transparent one.
+            Bytes mask = test::ReadIndices(theirs);
+            for (auto& b : mask)
+                b = image.transparent >= 0 && b == image.transparent ? 1 : 0;
+            if (test::ReadMaskBits(*gif.FrameDIBAND(static_cast<std::int16_t>(f + 1))) != mask) {
+                difference = "mask of frame " + std::to_string(f + 1);
+                return;
+            }
         }
     })
         .join();
@@ -126,12 +140,14 @@ Bytes Encoded(std::int32_t width, std::int32_t height, const Bytes& indices, int
 
 std::vector<Bytes> Files(std::mt19937* damage = nullptr)
 {
-    // Noise long enough to be fed in several chunks, interlaced.
+    // Noise long enough to be fed in several chunks, interlaced, index 0
+    // transparent: rows the data never reaches are all mask.
     const Bytes noise = test::NoiseIndices(320 * 210, 256, 5);
     const Bytes big = GifBytes()
                           .Header()
                           .Screen(320, 210, 0x87)
                           .Table(std::vector<std::uint32_t>(256, 0x102030))
+                          .GraphicControl(0x01, 0, 0)
                           .Image(0, 0, 320, 210, 0x40)
                           .ImageData(8, Encoded(320, 210, noise, 8, true, damage))
                           .Trailer();
@@ -142,8 +158,10 @@ std::vector<Bytes> Files(std::mt19937* damage = nullptr)
     small.GraphicControl(0x01, 0, 3)
         .Image(0, 0, 37, 5)
         .ImageData(2, Encoded(37, 5, test::NoiseIndices(185, 4, 1), 2, false, damage));
-    small.Image(0, 0, 37, 3, 0x40).ImageData(2, Encoded(37, 3, test::NoiseIndices(111, 4, 2), 2, true, damage));
-    small.Image(0, 0, 13, 5).ImageData(2, Encoded(13, 5, Bytes(65, 2), 2, false, damage));
+    small.GraphicControl(0x01, 0, 0)
+        .Image(0, 0, 37, 3, 0x40)
+        .ImageData(2, Encoded(37, 3, test::NoiseIndices(111, 4, 2), 2, true, damage));
+    small.GraphicControl(0x01, 0, 2).Image(0, 0, 13, 5).ImageData(2, Encoded(13, 5, Bytes(65, 2), 2, false, damage));
     small.Trailer();
     const Bytes flat = GifBytes()
                            .Header()
