@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -50,6 +51,12 @@ std::int64_t SurfacePairBytes(std::int16_t width, std::int16_t height)
 
 }  // namespace
 
+namespace {
+
+std::atomic<std::int64_t> g_SurfaceBudgetCap{std::numeric_limits<std::int64_t>::max()};
+
+}  // namespace
+
 std::int64_t GifReader::DefaultSurfaceBudget()
 {
     static const std::int64_t budget = [] {
@@ -58,7 +65,12 @@ std::int64_t GifReader::DefaultSurfaceBudget()
         if (pages <= 0 || pageBytes <= 0) return std::int64_t{1} << 30;  // unknown: a modest machine's share
         return std::int64_t{pages} * pageBytes / 4;
     }();
-    return budget;
+    return std::min(budget, g_SurfaceBudgetCap.load(std::memory_order_relaxed));
+}
+
+void GifReader::CapSurfaceBudget(std::int64_t bytes)
+{
+    g_SurfaceBudgetCap.store(bytes, std::memory_order_relaxed);
 }
 
 GifReader::GifReader(GifDocument& doc, std::span<const std::uint8_t> stream)

@@ -21,6 +21,9 @@ public:
     // a surface cannot be made. Pages no pixel is written to cost address
     // space only, so the budget can be generous.
     static std::int64_t DefaultSurfaceBudget();
+    // Lowers the default budget for every later load of the process, as a
+    // fuzzer does to keep each input cheap.
+    static void CapSurfaceBudget(std::int64_t bytes);
 
     // `doc` must be freshly reset; it is filled in place.
     GifReader(GifDocument& doc, std::span<const std::uint8_t> stream);

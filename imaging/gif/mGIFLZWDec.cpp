@@ -53,10 +53,6 @@ inline std::uint8_t LastByteOf(const Slot& slot)
 {
     return static_cast<std::uint8_t>(slot.Facts >> 32);
 }
-inline std::uint8_t FirstByteOf(const Slot& slot)
-{
-    return static_cast<std::uint8_t>(slot.Facts >> 40);
-}
 // The described table: prefix and last byte of a slot.
 inline void SetPrefixAndLastByte(Slot& slot, std::uint32_t prefix, std::uint8_t last)
 {
