@@ -172,6 +172,8 @@ void BuildMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const Fre
     if (frame.UseTransparentColor) {
         BlackenEntry(imagePalette, TransparentColorIndex);
         WriteMaskBits(frame, TransparentColorIndex, imagePalette, fresh);
+        // A fresh frame's image was given this very palette before decoding.
+        if (fresh != nullptr && frame.DIBXOR->bpp() == 8 && frame.DIBAND->bpp() == 1) return;
     } else {
         frame.DIBAND->Cls(0);
     }

@@ -128,6 +128,17 @@ void GifReader::ReadLogicalScreen()
 // by the end of the stream keep what they held.
 void GifReader::ReadColourTable(PaletteBytes& palette, std::int32_t entries)
 {
+    if (m_Pos >= 0 && InStream(m_Pos + 3 * std::int64_t{entries} - 1)) {
+        // The whole table is there: no entry needs its bytes checked.
+        const std::uint8_t* rgb = m_Stream.data() + m_Pos;
+        for (std::int32_t i = 0; i < entries; ++i, rgb += 3) {
+            palette[4 * i] = rgb[2];
+            palette[4 * i + 1] = rgb[1];
+            palette[4 * i + 2] = rgb[0];
+        }
+        m_Pos += 3 * entries;
+        return;
+    }
     for (std::int32_t i = 0; i < entries; ++i) {
         const std::int64_t at = m_Pos + 3 * i;
         if (InStream(at + 2)) palette[4 * i] = ByteAt(at + 2);
