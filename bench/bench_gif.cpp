@@ -320,7 +320,8 @@ std::uint64_t GiflibPixels(const Bytes& file)
     return pixels;
 }
 
-void RaceCorpus()
+// Only names containing `only` are raced (all when it is empty).
+void RaceCorpus(const std::string& only)
 {
 #ifdef KORVANE_BENCH_CORPUS
     std::vector<std::filesystem::path> files;
@@ -329,6 +330,7 @@ void RaceCorpus()
     std::sort(files.begin(), files.end());
     std::printf("real files (* above 100,000 pixels)\n");
     for (const auto& path : files) {
+        if (path.filename().string().find(only) == std::string::npos) continue;
         const Bytes file = ReadFile(path.string());
         const std::uint64_t pixels = GiflibPixels(file);
         cGIF probe;
@@ -340,13 +342,16 @@ void RaceCorpus()
 
 }  // namespace
 
-int main()
+// An argument races only the clips and files whose names contain it.
+int main(int argc, char** argv)
 {
+    const std::string only = argc > 1 ? argv[1] : "";
     const std::vector<Clip> clips = {korvane::bench::PhotoClip(),      korvane::bench::NoiseClip(),
                                      korvane::bench::AnimationClip(),  korvane::bench::FlatClip(),
                                      korvane::bench::ScreencastClip(), korvane::bench::SmallFramesClip()};
     std::vector<double> encodeRatios;
     for (const Clip& clip : clips) {
+        if (clip.Name.find(only) == std::string::npos) continue;
         const Bytes file = GiflibFile(clip);
         CheckSameIndices(file, clip);
 #ifdef KORVANE_BENCH_WUFFS
@@ -362,7 +367,7 @@ int main()
             {[&] { Check(source.Save(kOursPath), "Save"); }, [&] { GiflibSave(clip); }}, Samples(clip.PixelCount()));
         encodeRatios.push_back(PrintEncode(clip, encode[0], encode[1]));
     }
-    RaceCorpus();
+    RaceCorpus(only);
     std::printf(
         "targets: decode at least 1.3x Wuffs on every file; encode at least 1.6x giflib on photo, noise, "
         "animation\n");

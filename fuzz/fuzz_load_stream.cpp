@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "imaging/dib/cDIB.h"
+#include "imaging/gif/GifReader.h"
 #include "imaging/gif/cGIF.h"
 
 using korvane::imaging::cDIB;
@@ -29,6 +30,16 @@ void DrawEveryFrame(cGIF& gif)
 }
 
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    // A few bytes can declare frames of hundreds of megabytes, which the
+    // sanitizers make slow to map and release; a small budget keeps every
+    // input cheap, and frames past it take the path of frames that get no
+    // surfaces.
+    korvane::imaging::GifReader::CapSurfaceBudget(std::int64_t{2} << 20);
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

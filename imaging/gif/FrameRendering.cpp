@@ -71,19 +71,48 @@ void PackMaskRow(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t w
     }
 }
 
+// The position of row y among the rows in the order decoding visits them.
+std::int64_t VisitIndex(std::int32_t y, std::int32_t height, bool interlaced)
+{
+    if (!interlaced) return y;
+    const std::int64_t pass0 = (height + 7) / 8;
+    const std::int64_t pass1 = (height + 3) / 8;
+    const std::int64_t pass2 = (height + 1) / 4;
+    if (y % 8 == 0) return y / 8;
+    if (y % 8 == 4) return pass0 + y / 8;
+    if (y % 4 == 2) return pass0 + pass1 + y / 4;
+    return pass0 + pass1 + pass2 + y / 2;
+}
+
+// The mask row of an image row that is all index 0.
+void ZeroIndexMaskRow(std::uint8_t* mask, std::int32_t width, std::uint8_t t)
+{
+    if (t != 0) return;  // all bits 0, as the fresh mask already reads
+    std::memset(mask, 0xFF, static_cast<std::size_t>(width / 8));
+    if (width % 8 != 0) mask[width / 8] = static_cast<std::uint8_t>(0xFF << (8 - width % 8));
+}
+
 // The 8-bit image seen through a colour table that is white at t and black
 // elsewhere, copied into the 1-bit mask: on memory that is one comparison a
 // pixel. Surfaces of other depths or sizes take the platform's copy instead.
-void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const std::vector<std::uint8_t>& imagePalette)
+void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const std::vector<std::uint8_t>& imagePalette,
+                   const FreshFrame* fresh)
 {
     cDIB& image = *frame.DIBXOR;
     cDIB& mask = *frame.DIBAND;
     const bool plainPair =
         image.bpp() == 8 && mask.bpp() == 1 && image.Width() == mask.Width() && image.Height() == mask.Height();
     if (plainPair) {
+        const std::int64_t width = image.Width();
+        const std::int64_t rowsWritten = fresh ? (fresh->Pixels + width - 1) / width : image.Height();
         for (std::int32_t y = 0; y < image.Height(); ++y) {
-            PackMaskRow(image.lpBits() + static_cast<std::ptrdiff_t>(y) * image.BytesPerScanline(),
-                        mask.lpBits() + static_cast<std::ptrdiff_t>(y) * mask.BytesPerScanline(), image.Width(), t);
+            std::uint8_t* maskRow = mask.lpBits() + static_cast<std::ptrdiff_t>(y) * mask.BytesPerScanline();
+            if (fresh && VisitIndex(y, image.Height(), fresh->Interlaced) >= rowsWritten) {
+                ZeroIndexMaskRow(maskRow, image.Width(), t);
+                continue;
+            }
+            PackMaskRow(image.lpBits() + static_cast<std::ptrdiff_t>(y) * image.BytesPerScanline(), maskRow,
+                        image.Width(), t);
         }
         return;
     }
@@ -134,17 +163,33 @@ void DrawFrame(const FrameRecord& frame, const LogicalScreenDescriptor& screen, 
     }
 }
 
-void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex)
+namespace {
+
+void BuildMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const FreshFrame* fresh)
 {
     RequireSurfaces(frame);
     std::vector<std::uint8_t> imagePalette = PaletteCopy(frame);
     if (frame.UseTransparentColor) {
         BlackenEntry(imagePalette, TransparentColorIndex);
-        WriteMaskBits(frame, TransparentColorIndex, imagePalette);
+        WriteMaskBits(frame, TransparentColorIndex, imagePalette, fresh);
+        // A fresh frame's image was given this very palette before decoding.
+        if (fresh != nullptr && frame.DIBXOR->bpp() == 8 && frame.DIBAND->bpp() == 1) return;
     } else {
         frame.DIBAND->Cls(0);
     }
     frame.DIBXOR->SetPalette(imagePalette);
+}
+
+}  // namespace
+
+void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex)
+{
+    BuildMask(frame, TransparentColorIndex, nullptr);
+}
+
+void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const FreshFrame& fresh)
+{
+    BuildMask(frame, TransparentColorIndex, &fresh);
 }
 
 }  // namespace korvane::imaging

@@ -43,4 +43,16 @@ void DrawFrame(const FrameRecord& frame, const LogicalScreenDescriptor& screen, 
 // without surfaces.
 void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex);
 
+// What decoding wrote into a frame whose surfaces were just made: its first
+// `Pixels` pixels in the order it visits them (rows top to bottom, or by the
+// interlace passes); everything else of both surfaces still reads as zero.
+struct FreshFrame {
+    std::int64_t Pixels = 0;
+    bool Interlaced = false;
+};
+// BuildFrameMask for such a frame: rows no pixel was written to are neither
+// read nor, unless they hold the transparent index, written, so memory the
+// data never reached costs nothing.
+void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const FreshFrame& fresh);
+
 }  // namespace korvane::imaging

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -50,6 +51,12 @@ std::int64_t SurfacePairBytes(std::int16_t width, std::int16_t height)
 
 }  // namespace
 
+namespace {
+
+std::atomic<std::int64_t> g_SurfaceBudgetCap{std::numeric_limits<std::int64_t>::max()};
+
+}  // namespace
+
 std::int64_t GifReader::DefaultSurfaceBudget()
 {
     static const std::int64_t budget = [] {
@@ -58,7 +65,12 @@ std::int64_t GifReader::DefaultSurfaceBudget()
         if (pages <= 0 || pageBytes <= 0) return std::int64_t{1} << 30;  // unknown: a modest machine's share
         return std::int64_t{pages} * pageBytes / 4;
     }();
-    return budget;
+    return std::min(budget, g_SurfaceBudgetCap.load(std::memory_order_relaxed));
+}
+
+void GifReader::CapSurfaceBudget(std::int64_t bytes)
+{
+    g_SurfaceBudgetCap.store(bytes, std::memory_order_relaxed);
 }
 
 GifReader::GifReader(GifDocument& doc, std::span<const std::uint8_t> stream)
@@ -116,6 +128,17 @@ void GifReader::ReadLogicalScreen()
 // by the end of the stream keep what they held.
 void GifReader::ReadColourTable(PaletteBytes& palette, std::int32_t entries)
 {
+    if (m_Pos >= 0 && InStream(m_Pos + 3 * std::int64_t{entries} - 1)) {
+        // The whole table is there: no entry needs its bytes checked.
+        const std::uint8_t* rgb = m_Stream.data() + m_Pos;
+        for (std::int32_t i = 0; i < entries; ++i, rgb += 3) {
+            palette[4 * i] = rgb[2];
+            palette[4 * i + 1] = rgb[1];
+            palette[4 * i + 2] = rgb[0];
+        }
+        m_Pos += 3 * entries;
+        return;
+    }
     for (std::int32_t i = 0; i < entries; ++i) {
         const std::int64_t at = m_Pos + 3 * i;
         if (InStream(at + 2)) palette[4 * i] = ByteAt(at + 2);
@@ -219,8 +242,11 @@ void GifReader::ReadImage()
     MakeSurfaces(frame, width, height);
     if (InStream(m_Pos)) m_CodeSize = m_Stream[static_cast<std::size_t>(m_Pos)];
     ++m_Pos;
-    ReadSubBlocks();
-    Attempt([&] { DecodeFrame(frame, m_CodeSize); });
+    // The decoder reads the sub-blocks where they stand.
+    const std::int64_t data = m_Pos;
+    while (InStream(m_Pos) && m_Stream[static_cast<std::size_t>(m_Pos)] != 0)
+        m_Pos += m_Stream[static_cast<std::size_t>(m_Pos)] + 1;
+    Attempt([&] { DecodeFrame(frame, m_CodeSize, data); });
 }
 
 // Neither surface is cleared: the decoder fills the image, FrameMask the mask.
@@ -257,7 +283,7 @@ void GifReader::ReadImagePalette(FrameRecord& frame, std::uint8_t packed)
     }
 }
 
-void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize)
+void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int64_t data)
 {
     std::vector<std::uint8_t> palette(frame.LocalPalette.begin(), frame.LocalPalette.end());
     if (frame.UseTransparentColor) {
@@ -266,8 +292,12 @@ void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize)
     }
     frame.DIBXOR->SetPalette(palette);
     frame.DIBAND->SetPalette(MaskPalette());
-    mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Data);
-    if (frame.UseTransparentColor) BuildFrameMask(frame, static_cast<std::uint8_t>(frame.TransparentColorIndex));
+    const std::int64_t written =
+        mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
+    if (frame.UseTransparentColor) {
+        BuildFrameMask(frame, static_cast<std::uint8_t>(frame.TransparentColorIndex),
+                       FreshFrame{written, frame.Interlaced});
+    }
 }
 
 // Gathers the payloads of the sub-blocks starting at the size byte under

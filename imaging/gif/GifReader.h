@@ -21,6 +21,9 @@ public:
     // a surface cannot be made. Pages no pixel is written to cost address
     // space only, so the budget can be generous.
     static std::int64_t DefaultSurfaceBudget();
+    // Lowers the default budget for every later load of the process, as a
+    // fuzzer does to keep each input cheap.
+    static void CapSurfaceBudget(std::int64_t bytes);
 
     // `doc` must be freshly reset; it is filled in place.
     GifReader(GifDocument& doc, std::span<const std::uint8_t> stream);
@@ -42,7 +45,8 @@ private:
     FrameRecord& PrepareImageSlot();
     void ReadImagePalette(FrameRecord& frame, std::uint8_t packed);
     void MakeSurfaces(FrameRecord& frame, std::int16_t width, std::int16_t height);
-    void DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize);
+    // `data` is the position of the frame's first sub-block size byte.
+    void DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int64_t data);
     bool ReadSubBlocks();
     void SkipSubBlocks();
 
@@ -56,7 +60,7 @@ private:
     std::int16_t m_nFrame = 0;
     std::uint8_t m_CodeSize = 0;
     std::int64_t m_SurfaceBudget;
-    // The gathered sub-block payloads of the block being read.
+    // The gathered sub-block payloads of the extension being read.
     std::vector<std::uint8_t> m_Data;
 };
 

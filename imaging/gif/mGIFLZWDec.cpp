@@ -20,20 +20,47 @@ constexpr int kMaxGrownWidth = 12;
 constexpr int kMaxCodeSize = 30;
 constexpr int kWord = 8;  // bytes every short string is copied with
 
-// Byte n at index n, so a literal's string can be copied like any other.
-constexpr std::array<std::uint8_t, 256 + kWord> kLiteralBytes = [] {
-    std::array<std::uint8_t, 256 + kWord> bytes{};
-    for (std::size_t i = 0; i < 256; ++i)
-        bytes[i] = static_cast<std::uint8_t>(i);
-    return bytes;
-}();
-
 // The string table outlives a frame: damaged data can reach slots the current
 // frame never wrote, and those must read what earlier frames left there. It is
 // per thread so that documents on different threads never share it.
+//
+// A slot's facts are packed in two words, so a new slot is two stores. Head:
+// a string of up to eight bytes itself, first byte lowest; for a longer
+// string the address of an earlier copy of it in the surface (0 when there is
+// none to copy from). Facts: prefix code in bits 0-15, length in 16-31, last
+// byte in 32-39, first byte in 40-47. Only the prefix and the last byte carry
+// over between frames; the rest is valid for the slots of the current
+// segment of clean data.
+struct Slot {
+    std::uint64_t Head;
+    std::uint64_t Facts;
+};
+constexpr std::uint64_t kPrefixAndLastByte = 0xFF'0000'FFFFULL;
+
+constexpr std::uint64_t PackFacts(std::uint32_t prefix, std::uint32_t length, std::uint8_t last, std::uint8_t first)
+{
+    return prefix | std::uint64_t{length} << 16 | std::uint64_t{last} << 32 | std::uint64_t{first} << 40;
+}
+inline std::uint32_t PrefixOf(const Slot& slot)
+{
+    return static_cast<std::uint32_t>(slot.Facts & 0xFFFF);
+}
+inline std::uint32_t LengthOf(const Slot& slot)
+{
+    return static_cast<std::uint32_t>(slot.Facts >> 16 & 0xFFFF);
+}
+inline std::uint8_t LastByteOf(const Slot& slot)
+{
+    return static_cast<std::uint8_t>(slot.Facts >> 32);
+}
+// The described table: prefix and last byte of a slot.
+inline void SetPrefixAndLastByte(Slot& slot, std::uint32_t prefix, std::uint8_t last)
+{
+    slot.Facts = (slot.Facts & ~kPrefixAndLastByte) | prefix | std::uint64_t{last} << 32;
+}
+
 struct StringTable {
-    std::array<std::uint16_t, kTableSlots> Prefix{};
-    std::array<std::uint8_t, kTableSlots> Suffix{};
+    std::array<Slot, kTableSlots> Slots{};
 };
 thread_local StringTable t_Table;
 
@@ -51,33 +78,120 @@ SurfaceRows MapSurfaceRows(const FrameRecord& frame)
     return {dib.lpBits(), dib.BytesPerScanline(), dib.Width(), dib.Height()};
 }
 
+// The payloads of a frame's sub-blocks, gathered a chunk at a time into a
+// small buffer, so a frame's data is never copied whole.
+class SubBlockFeed {
+public:
+    SubBlockFeed(std::span<const std::uint8_t> stream, std::size_t first) : m_Stream(stream), m_Pos(first) {}
+
+    // Keeps the bytes from `next` to `end` (fewer than a word) and gathers
+    // more behind them; false when no more came.
+    bool More(const std::uint8_t*& next, const std::uint8_t*& end)
+    {
+        const auto keep = static_cast<std::size_t>(end - next);
+        if (keep > 0) std::memmove(m_Chunk.data(), next, keep);
+        const std::size_t added = Gather(m_Chunk.data() + keep, kChunk);
+        next = m_Chunk.data();
+        end = m_Chunk.data() + keep + added;
+        return added > 0;
+    }
+
+private:
+    static constexpr std::size_t kChunk = 16384;
+
+    std::size_t Gather(std::uint8_t* to, std::size_t room)
+    {
+        std::size_t n = 0;
+        while (n < room) {
+            if (m_BlockLeft > 0) {
+                const std::size_t k = std::min(room - n, m_BlockLeft);
+                std::memcpy(to + n, m_Stream.data() + m_At, k);
+                m_At += k;
+                m_BlockLeft -= k;
+                n += k;
+            } else if (m_PadLeft > 0) {
+                const std::size_t k = std::min(room - n, m_PadLeft);
+                std::memset(to + n, 0, k);
+                m_PadLeft -= k;
+                n += k;
+            } else {
+                // The next size byte; 0 or the end of the stream ends the data.
+                if (m_Pos >= m_Stream.size() || m_Stream[m_Pos] == 0) break;
+                const std::size_t size = m_Stream[m_Pos];
+                m_At = m_Pos + 1;
+                m_BlockLeft = std::min(size, m_Stream.size() - m_At);
+                m_PadLeft = size - m_BlockLeft;
+                m_Pos += size + 1;
+            }
+        }
+        return n;
+    }
+
+    std::span<const std::uint8_t> m_Stream;
+    std::size_t m_Pos;  // the next size byte
+    std::size_t m_At = 0;
+    std::size_t m_BlockLeft = 0;
+    std::size_t m_PadLeft = 0;
+    std::array<std::uint8_t, kChunk + 8> m_Chunk;
+};
+
 // Codes packed lowest bit first. A code fails to read only when the data ends
 // before all its bits are there, exactly as a byte-at-a-time reader would.
 class CodeReader {
 public:
     explicit CodeReader(std::span<const std::uint8_t> data) : m_Next(data.data()), m_End(data.data() + data.size()) {}
+    explicit CodeReader(SubBlockFeed& feed) : m_Next(nullptr), m_End(nullptr), m_Feed(&feed) {}
 
     bool ReadCode(int CodeWidth, std::uint32_t& code)
     {
-        if (m_BitCount < CodeWidth && !Refill(CodeWidth)) return false;
+        if (m_BitCount < CodeWidth) {
+            if (m_End - m_Next >= 8) {
+                LoadWord();
+            } else if (!Refill(CodeWidth)) {
+                return false;
+            }
+        }
         code = static_cast<std::uint32_t>(m_BitBuffer) & ((std::uint32_t{1} << CodeWidth) - 1);
         m_BitBuffer >>= CodeWidth;
         m_BitCount -= CodeWidth;
         return true;
     }
 
-private:
-    bool Refill(int CodeWidth)
+    // The state as plain values, for a loop that keeps it in registers and
+    // hands it back before each slow refill.
+    struct State {
+        const std::uint8_t* Next;
+        const std::uint8_t* End;
+        std::uint64_t BitBuffer;
+        int BitCount;
+    };
+    State Get() const { return {m_Next, m_End, m_BitBuffer, m_BitCount}; }
+    void Set(const State& state)
     {
+        m_Next = state.Next;
+        m_End = state.End;
+        m_BitBuffer = state.BitBuffer;
+        m_BitCount = state.BitCount;
+    }
+
+private:
+    // Whole bytes that fit go in; bits above m_BitCount are the true low bits
+    // of the next byte, so loading it again later changes nothing.
+    void LoadWord()
+    {
+        std::uint64_t word;
+        std::memcpy(&word, m_Next, sizeof word);
+        m_BitBuffer |= word << m_BitCount;
+        const int bytes = (63 - m_BitCount) >> 3;
+        m_Next += bytes;
+        m_BitCount += bytes * 8;
+    }
+
+    [[gnu::noinline]] bool Refill(int CodeWidth)
+    {
+        if (m_End - m_Next < 8 && m_Feed != nullptr && !m_Feed->More(m_Next, m_End)) m_Feed = nullptr;
         if (m_End - m_Next >= 8) {
-            // Whole bytes that fit go in; bits above m_BitCount are the true low
-            // bits of the next byte, so loading it again later changes nothing.
-            std::uint64_t word;
-            std::memcpy(&word, m_Next, sizeof word);
-            m_BitBuffer |= word << m_BitCount;
-            const int bytes = (63 - m_BitCount) >> 3;
-            m_Next += bytes;
-            m_BitCount += bytes * 8;
+            LoadWord();
             return true;
         }
         while (m_BitCount < CodeWidth) {
@@ -90,6 +204,7 @@ private:
 
     const std::uint8_t* m_Next;
     const std::uint8_t* m_End;
+    SubBlockFeed* m_Feed = nullptr;  // more data behind m_End, null when there is none
     std::uint64_t m_BitBuffer = 0;
     int m_BitCount = 0;
 };
@@ -98,9 +213,11 @@ private:
 // that completes the last row of the last pass returns false: decoding ends.
 class PixelCursor {
 public:
-    PixelCursor(const SurfaceRows& rows, bool Interlaced)
-        : m_Rows(rows), m_Row(rows.Bits), m_Interlaced(Interlaced), m_Original(static_cast<std::size_t>(rows.Width))
+    // `blank`: the surface reads as zero wherever no pixel has been written.
+    PixelCursor(const SurfaceRows& rows, bool Interlaced, bool blank)
+        : m_Rows(rows), m_Row(rows.Bits), m_Interlaced(Interlaced), m_Blank(blank)
     {
+        if (!m_Blank) m_Original.resize(static_cast<std::size_t>(rows.Width));
         if (m_Interlaced) {
             m_RowStep = {8, 8, 4, 2};
             m_RowStart = {0, 4, 2, 1};
@@ -135,8 +252,16 @@ public:
     // Accounts for n bytes written at Here() that leave the row unfinished.
     void Advance(int n) { m_X += n; }
 
+    // Pixels written in the order rows are first visited.
+    std::int64_t Written() const
+    {
+        if (!m_FirstVisit) return std::int64_t{m_Rows.Width} * m_Rows.Height;
+        return m_RowsDone * m_Rows.Width + m_X;
+    }
+
     bool NextRow()
     {
+        ++m_RowsDone;
         m_X = 0;
         m_Y += m_RowStep[m_Pass];
         // A frame shorter than five rows has passes without rows; they are skipped.
@@ -162,20 +287,19 @@ public:
     {
         if (!m_FirstVisit || !m_RowSaved) return;
         const int n = std::min(kWord, m_Rows.Width - m_X);
-        std::memcpy(m_Row + m_X, m_Original.data() + m_X, static_cast<std::size_t>(n));
+        if (m_Blank) {
+            std::memset(m_Row + m_X, 0, static_cast<std::size_t>(n));
+        } else {
+            std::memcpy(m_Row + m_X, m_Original.data() + m_X, static_cast<std::size_t>(n));
+        }
     }
-    bool RowSaved() const { return m_RowSaved; }
     // Keeps the row as it was before the first whole-word copy into it.
     void SaveRow()
     {
         if (m_RowSaved) return;
-        std::memcpy(m_Original.data(), m_Row, m_Original.size());
+        if (!m_Blank) std::memcpy(m_Original.data(), m_Row, m_Original.size());
         m_RowSaved = true;
     }
-    // One past the surface's last byte. (The last place a whole word may be
-    // read from would lie before the surface when it holds fewer than eight
-    // bytes, so it is never formed.)
-    const std::uint8_t* End() const { return m_Rows.Bits + m_Rows.BytesPerScanline * m_Rows.Height; }
 
 private:
     SurfaceRows m_Rows;
@@ -185,36 +309,20 @@ private:
     int m_X = 0;
     int m_Y = 0;
     int m_Pass = 0;
+    std::int64_t m_RowsDone = 0;
     const bool m_Interlaced;
+    const bool m_Blank;
     bool m_FirstVisit = true;
     bool m_RowSaved = false;
-    std::vector<std::uint8_t> m_Original;  // the current row as it was
+    std::vector<std::uint8_t> m_Original;  // the current row as it was, unless blank
 };
-
-// Copies n >= 2 bytes between regions that do not overlap, without a call
-// for the short strings that make up most of a picture.
-inline void CopyString(std::uint8_t* to, const std::uint8_t* from, int n)
-{
-    if (n >= 16) {
-        std::memcpy(to, from, static_cast<std::size_t>(n));
-    } else if (n >= 8) {
-        std::memcpy(to, from, 8);
-        std::memcpy(to + n - 8, from + n - 8, 8);
-    } else if (n >= 4) {
-        std::memcpy(to, from, 4);
-        std::memcpy(to + n - 4, from + n - 4, 4);
-    } else {
-        std::memcpy(to, from, 2);
-        std::memcpy(to + n - 2, from + n - 2, 2);
-    }
-}
 
 class Decoder {
 public:
-    Decoder(const SurfaceRows& rows, bool Interlaced, std::uint8_t CodeSize, std::span<const std::uint8_t> data)
-        : m_Table(t_Table),
-          m_Reader(data),
-          m_Cursor(rows, Interlaced),
+    Decoder(const SurfaceRows& rows, bool Interlaced, bool blank, std::uint8_t CodeSize, const CodeReader& reader)
+        : m_Slots(t_Table.Slots.data()),
+          m_Reader(reader),
+          m_Cursor(rows, Interlaced, blank),
           m_InitialCodeWidth(CodeSize + 1),
           m_ClearCode(std::uint32_t{1} << CodeSize),
           m_CodeWidth(m_InitialCodeWidth),
@@ -235,6 +343,8 @@ public:
         if (DecodeClean(pending)) DecodeCodes(&pending);
     }
 
+    std::int64_t Written() const { return m_Cursor.Written(); }
+
 private:
     // The described decoding loop, used for unusual code sizes and once the
     // data stops being clean; `pending` is a code already read by DecodeClean.
@@ -246,17 +356,17 @@ private:
     void Clear();
 
     // The fast loop for well-formed data: every string is built from literals
-    // and slots of the same segment, so each slot's length, first byte and an
-    // earlier copy of it in the surface are known. Returns true with `pending`
-    // set when it meets a code it leaves to DecodeCodes, false when decoding
-    // ended.
+    // and slots of the same segment, so each slot's length, first byte and
+    // bytes (or an earlier copy in the surface) are known. Returns true with
+    // `pending` set when it meets a code it leaves to DecodeCodes, false when
+    // decoding ended.
     bool DecodeClean(std::uint32_t& pending);
     bool DecodeCleanCodes(std::uint32_t& pending);
-    bool WriteClean(std::uint32_t head, int headLength, bool withTail, std::uint8_t tail);
+    bool WriteClean(std::uint32_t head, std::uint32_t headLength, bool withTail, std::uint8_t tail);
     void WriteChain(std::uint8_t* last, std::uint32_t code, bool copy) const;
     void InitLiterals();
 
-    StringTable& m_Table;
+    Slot* const m_Slots;
     CodeReader m_Reader;
     PixelCursor m_Cursor;
     const int m_InitialCodeWidth;
@@ -275,12 +385,8 @@ private:
     bool m_HaveExpanded = false;
     std::uint32_t m_LastExpanded = 0;
 
-    // Facts of the clean slots: string length, first byte and an earlier copy
-    // of the string in the surface (null when that copy was split across
-    // rows, or when a whole word read there would leave the surface).
-    std::array<std::uint16_t, kTableSlots> m_Length;
-    std::array<std::uint8_t, kTableSlots> m_First;
-    std::array<const std::uint8_t*, kTableSlots> m_Source;
+    // Where the previous string stands in the surface, null when it was split
+    // across rows.
     const std::uint8_t* m_PreviousSource = nullptr;
 };
 
@@ -296,8 +402,8 @@ bool Decoder::ExpandCode(int& top, std::uint32_t code)
 {
     while (code >= m_ClearCode) {
         if (code >= kTableSlots || top >= kStackBytes) return false;
-        m_Stack[static_cast<std::size_t>(top++)] = m_Table.Suffix[code];
-        code = m_Table.Prefix[code];
+        m_Stack[static_cast<std::size_t>(top++)] = LastByteOf(m_Slots[code]);
+        code = PrefixOf(m_Slots[code]);
     }
     if (top >= kStackBytes || code > 255) return false;
     m_Stack[static_cast<std::size_t>(top)] = static_cast<std::uint8_t>(code);
@@ -344,8 +450,7 @@ void Decoder::DecodeCodes(const std::uint32_t* pending)
             if (!m_Cursor.Put(m_Stack[static_cast<std::size_t>(i)])) return;
         }
         if (m_NextFree <= kLastSlot) {
-            m_Table.Prefix[m_NextFree] = static_cast<std::uint16_t>(m_PreviousCode);
-            m_Table.Suffix[m_NextFree] = m_FirstByte;
+            SetPrefixAndLastByte(m_Slots[m_NextFree], m_PreviousCode, m_FirstByte);
             ++m_NextFree;
         } else if (m_NextFree >= static_cast<std::uint32_t>(kTableSlots)) {
             // A code size above 11 puts the first free slot past the table:
@@ -360,62 +465,57 @@ void Decoder::DecodeCodes(const std::uint32_t* pending)
     }
 }
 
+// The prefix and last byte of a literal's slot keep what earlier frames left.
 void Decoder::InitLiterals()
 {
     for (std::uint32_t c = 0; c < m_ClearCode; ++c) {
-        m_Length[c] = 1;
-        m_First[c] = static_cast<std::uint8_t>(c);
-        m_Source[c] = &kLiteralBytes[c];
+        Slot& slot = m_Slots[c];
+        const auto byte = static_cast<std::uint8_t>(c);
+        slot.Head = c;
+        slot.Facts = (slot.Facts & kPrefixAndLastByte) | PackFacts(0, 1, 0, byte);
     }
 }
 
-// Writes the string of `code` backwards from `last`; with `copy`, the part
-// that an earlier copy in the surface holds is copied from there.
+// Writes the string of `code` backwards from `last`. The part a slot holds
+// itself is copied from there; with `copy`, so is the part an earlier copy
+// in the surface holds.
 void Decoder::WriteChain(std::uint8_t* last, std::uint32_t code, bool copy) const
 {
     while (code >= m_ClearCode) {
-        const std::uint8_t* source = m_Source[code];
-        if (copy && source != nullptr) {
-            const int length = m_Length[code];
-            std::memcpy(last - length + 1, source, static_cast<std::size_t>(length));
+        const Slot& slot = m_Slots[code];
+        const std::uint32_t length = LengthOf(slot);
+        if (length <= kWord) {
+            std::memcpy(last - length + 1, &slot.Head, length);
             return;
         }
-        *last-- = m_Table.Suffix[code];
-        code = m_Table.Prefix[code];
+        if (copy && slot.Head != 0) {
+            std::memcpy(last - length + 1, reinterpret_cast<const std::uint8_t*>(slot.Head), length);
+            return;
+        }
+        *last-- = LastByteOf(slot);
+        code = PrefixOf(slot);
     }
     *last = static_cast<std::uint8_t>(code);
 }
 
 // Writes the string of `head`, followed by `tail` when asked, and notes where
 // it stands for the slot the next code adds. False when decoding ended.
-bool Decoder::WriteClean(std::uint32_t head, int headLength, bool withTail, std::uint8_t tail)
+bool Decoder::WriteClean(std::uint32_t head, std::uint32_t headLength, bool withTail, std::uint8_t tail)
 {
-    const int length = headLength + (withTail ? 1 : 0);
-    const std::uint8_t* source = m_Source[head];
-    const bool copy = source != nullptr && m_Cursor.FirstVisit();
-    if (length < m_Cursor.RowRoom()) {
+    const std::uint32_t length = headLength + (withTail ? 1 : 0);
+    if (static_cast<int>(length) < m_Cursor.RowRoom()) {
         std::uint8_t* to = m_Cursor.Here();
-        if (headLength == 1) {
-            *to = static_cast<std::uint8_t>(head);
-        } else if (copy) {
-            CopyString(to, source, headLength);
-        } else {
-            WriteChain(to + headLength - 1, head, m_Cursor.FirstVisit());
-        }
+        WriteChain(to + headLength - 1, head, m_Cursor.FirstVisit());
         if (withTail) to[headLength] = tail;
-        m_Cursor.Advance(length);
+        m_Cursor.Advance(static_cast<int>(length));
         m_PreviousSource = to;
         return true;
     }
     // The string reaches the end of the row: assemble it, then place it.
-    if (copy) {
-        std::memcpy(m_Stack.data(), source, static_cast<std::size_t>(headLength));
-    } else {
-        WriteChain(m_Stack.data() + headLength - 1, head, m_Cursor.FirstVisit());
-    }
+    WriteChain(m_Stack.data() + headLength - 1, head, m_Cursor.FirstVisit());
     if (withTail) m_Stack[static_cast<std::size_t>(headLength)] = tail;
     m_PreviousSource = nullptr;
-    return m_Cursor.Emit(m_Stack.data(), length);
+    return m_Cursor.Emit(m_Stack.data(), static_cast<int>(length));
 }
 
 bool Decoder::DecodeClean(std::uint32_t& pending)
@@ -428,124 +528,175 @@ bool Decoder::DecodeClean(std::uint32_t& pending)
 
 bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
 {
-    // The loop keeps its state in locals and hands it back at its exits:
-    // pixel stores may alias any member, which would otherwise be reloaded
-    // after each one.
-    CodeReader reader = m_Reader;
+    // The loop keeps its state in locals and hands it back at its exits and
+    // around its rare calls: pixel stores may alias any member, which would
+    // otherwise be reloaded after each one, and no local's address is taken,
+    // so all can stay in registers. The flag after a clear, the first byte
+    // and the last string expanded are settled on the rare paths and at the
+    // exits.
+    CodeReader::State bits = m_Reader.Get();
     std::uint32_t nextFree = m_NextFree;
     std::uint32_t maxCode = m_MaxCode;
     int codeWidth = m_CodeWidth;
     std::uint32_t previous = m_PreviousCode;
-    std::uint8_t firstByte = m_FirstByte;
     const std::uint8_t* previousSource = m_PreviousSource;
     bool afterClear = m_AfterClear;
-    bool expanded = m_HaveExpanded;
-    std::uint32_t lastExpanded = m_LastExpanded;
     const std::uint32_t clearCode = m_ClearCode;
-    std::uint16_t* const prefixes = m_Table.Prefix.data();
-    std::uint8_t* const suffixes = m_Table.Suffix.data();
-    std::uint16_t* const lengths = m_Length.data();
-    std::uint8_t* const firsts = m_First.data();
-    const std::uint8_t** const sources = m_Source.data();
-    std::uint8_t* here = m_Cursor.Here();
-    std::uint8_t* rowEnd = here + m_Cursor.RowRoom();
-    bool wordCopies = m_Cursor.FirstVisit();
-    bool rowSaved = false;
-    const std::uint8_t* const surfaceEnd = m_Cursor.End();
-
-    // Hands the cursor and the string state to WriteClean and back.
-    const auto writeSlow = [&](std::uint32_t head, int headLength, bool withTail) {
-        m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
-        m_PreviousSource = previousSource;
-        const bool more = WriteClean(head, headLength, withTail, firstByte);
-        previousSource = m_PreviousSource;
-        here = m_Cursor.Here();
-        rowEnd = here + m_Cursor.RowRoom();
-        wordCopies = m_Cursor.FirstVisit();
-        rowSaved = m_Cursor.RowSaved();
-        return more;
+    Slot* const slots = m_Slots;
+    // The previous string's slot, which the next slot extends. Each half is
+    // loaded on its own, as it was stored, so a load straight after the store
+    // is served from it.
+    std::uint64_t previousHead = slots[previous].Head;
+    std::uint64_t previousFacts = slots[previous].Facts;
+    // Whole-word stores are made while more than a word and a byte of the
+    // row are left before fastEnd: the row's end on a first visit, else here.
+    std::uint8_t* here = nullptr;
+    std::uint8_t* fastEnd = nullptr;
+    const auto syncCursor = [this](std::uint8_t*& at, std::uint8_t*& end) {
+        at = m_Cursor.Here();
+        end = at;
+        if (m_Cursor.FirstVisit()) {
+            m_Cursor.SaveRow();
+            end += m_Cursor.RowRoom();
+        }
+    };
+    syncCursor(here, fastEnd);
+    const auto readCode = [this](CodeReader::State& b, int width, std::uint32_t& code) {
+        if (b.BitCount < width) {
+            if (b.End - b.Next >= 8) {
+                std::uint64_t word;
+                std::memcpy(&word, b.Next, sizeof word);
+                b.BitBuffer |= word << b.BitCount;
+                const int bytes = (63 - b.BitCount) >> 3;
+                b.Next += bytes;
+                b.BitCount += bytes * 8;
+            } else {
+                m_Reader.Set(b);
+                const bool read = m_Reader.ReadCode(width, code);
+                b = m_Reader.Get();
+                return read;
+            }
+        }
+        code = static_cast<std::uint32_t>(b.BitBuffer) & ((std::uint32_t{1} << width) - 1);
+        b.BitBuffer >>= width;
+        b.BitCount -= width;
+        return true;
     };
 
     bool handedOver = false;
     std::uint32_t code = 0;
-    for (;;) {
-        if (!reader.ReadCode(codeWidth, code) || code == clearCode + 1) break;
-        if (code == clearCode) {
-            afterClear = true;
-            codeWidth = m_InitialCodeWidth;
-            maxCode = (std::uint32_t{1} << codeWidth) - 1;
-            nextFree = clearCode + 2;
-            continue;
-        }
+    bool running = true;
+    while (running) {
         if (afterClear) {
-            // A first code that names a slot reads whatever the table holds.
-            if (code > clearCode) {
+            // The first code of a segment: a literal, without a slot.
+            if (!readCode(bits, codeWidth, code) || code == clearCode + 1) break;
+            if (code == clearCode) continue;
+            if (code > clearCode) {  // a first code naming a slot reads whatever the table holds
                 handedOver = true;
                 break;
             }
             afterClear = false;
             previous = code;
-            firstByte = static_cast<std::uint8_t>(code);
-            if (!writeSlow(code, 1, false)) break;
-            continue;
+            previousHead = slots[code].Head;
+            previousFacts = slots[code].Facts;
+            m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
+            const bool more = WriteClean(code, 1, false, 0);
+            previousSource = m_PreviousSource;
+            syncCursor(here, fastEnd);
+            if (!more) break;
         }
-        if (code > nextFree) {  // damaged: the previous string comes again
-            handedOver = true;
-            break;
-        }
-        // The code being defined is the previous string and its first byte.
-        const bool define = code == nextFree;
-        const std::uint32_t head = define ? previous : code;
-        const int headLength = lengths[head];
-        const std::uint8_t* source = sources[head];
-        const std::uint8_t* prefixSource = previousSource;
-        firstByte = firsts[head];
-        if (headLength <= kWord && source != nullptr && rowEnd - here > kWord + 1 && wordCopies) {
-            // Most strings are short: one word copied, whatever the length;
-            // the bytes past the string are rewritten by the strings that
-            // follow, or put back by RestoreAhead.
-            if (!rowSaved) {
-                m_Cursor.SaveRow();
-                rowSaved = true;
+        for (;;) {
+            if (!readCode(bits, codeWidth, code)) {
+                running = false;
+                break;
             }
-            std::uint64_t word;
-            std::memcpy(&word, source, kWord);
-            std::memcpy(here, &word, kWord);
-            if (define) here[headLength] = firstByte;
-            previousSource = here;
-            here += headLength + (define ? 1 : 0);
-        } else if (!writeSlow(head, headLength, define)) {
-            break;
+            if (code - clearCode <= 1) {
+                running = code == clearCode;  // else the end code
+                if (running) {
+                    if (nextFree > clearCode + 2) {  // the previous code was expanded
+                        m_HaveExpanded = true;
+                        m_LastExpanded = previous;
+                    }
+                    afterClear = true;
+                    codeWidth = m_InitialCodeWidth;
+                    maxCode = (std::uint32_t{1} << codeWidth) - 1;
+                    nextFree = clearCode + 2;
+                }
+                break;
+            }
+            // A code above the next free slot is damage: the previous string
+            // comes again. So it does for a code naming the slot past a full
+            // table.
+            if (code > nextFree || (code == nextFree && nextFree > kLastSlot)) {
+                handedOver = true;
+                running = false;
+                break;
+            }
+            // The code being defined is the previous string and its first byte.
+            const bool define = code == nextFree;
+            const std::uint64_t head = define ? previousHead : slots[code].Head;
+            const std::uint64_t facts = define ? previousFacts : slots[code].Facts;
+            const auto headLength = static_cast<std::uint32_t>(facts >> 16 & 0xFFFF);
+            const auto firstByte = static_cast<std::uint8_t>(facts >> 40);
+            const std::uint8_t* const prefixSource = previousSource;
+            if (headLength <= kWord && fastEnd - here > kWord + 1) {
+                // Most strings are short and held by their slot: one word is
+                // stored whatever the length; the bytes past the string are
+                // rewritten by the strings that follow, or put back by
+                // RestoreAhead.
+                std::memcpy(here, &head, kWord);
+                here[headLength] = firstByte;
+                previousSource = here;
+                here += headLength + (define ? 1 : 0);
+            } else {
+                m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
+                m_PreviousSource = previousSource;
+                const bool more = WriteClean(define ? previous : code, headLength, define, firstByte);
+                previousSource = m_PreviousSource;
+                syncCursor(here, fastEnd);
+                if (!more) {
+                    running = false;
+                    break;
+                }
+            }
+            // The slot the string defines: the previous string, which stands
+            // at prefixSource, followed by this string's first byte.
+            if (nextFree <= kLastSlot) {
+                const auto previousLength = static_cast<std::uint32_t>(previousFacts >> 16 & 0xFFFF);
+                const std::uint64_t addedHead = previousLength < kWord
+                                                    ? previousHead | std::uint64_t{firstByte} << (8 * previousLength)
+                                                    : reinterpret_cast<std::uintptr_t>(prefixSource);
+                const std::uint64_t addedFacts =
+                    PackFacts(previous, previousLength + 1, firstByte, 0) | (previousFacts & std::uint64_t{0xFF} << 40);
+                slots[nextFree].Head = addedHead;
+                slots[nextFree].Facts = addedFacts;
+                previousHead = define ? addedHead : head;
+                previousFacts = define ? addedFacts : facts;
+                ++nextFree;
+            } else {
+                previousHead = head;
+                previousFacts = facts;
+            }
+            if (nextFree > maxCode && codeWidth < kMaxGrownWidth) {
+                ++codeWidth;
+                maxCode = (std::uint32_t{1} << codeWidth) - 1;
+            }
+            previous = code;
         }
-        // The slot the string defines: the previous string, which stands at
-        // prefixSource, followed by this string's first byte.
-        if (nextFree <= kLastSlot) {
-            prefixes[nextFree] = static_cast<std::uint16_t>(previous);
-            suffixes[nextFree] = firstByte;
-            lengths[nextFree] = static_cast<std::uint16_t>(lengths[previous] + 1);
-            firsts[nextFree] = firsts[previous];
-            sources[nextFree] = prefixSource != nullptr && surfaceEnd - prefixSource >= kWord ? prefixSource : nullptr;
-            ++nextFree;
-        }
-        if (nextFree > maxCode && codeWidth < kMaxGrownWidth) {
-            ++codeWidth;
-            maxCode = (std::uint32_t{1} << codeWidth) - 1;
-        }
-        previous = code;
-        expanded = true;
-        lastExpanded = code;
+    }
+    if (!afterClear && nextFree > clearCode + 2) {
+        m_HaveExpanded = true;
+        m_LastExpanded = previous;
     }
     m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
-    m_Reader = reader;
+    m_Reader.Set(bits);
     m_NextFree = nextFree;
     m_MaxCode = maxCode;
     m_CodeWidth = codeWidth;
     m_PreviousCode = previous;
-    m_FirstByte = firstByte;
+    m_FirstByte = static_cast<std::uint8_t>(previousFacts >> 40);
     m_PreviousSource = previousSource;
     m_AfterClear = afterClear;
-    m_HaveExpanded = expanded;
-    m_LastExpanded = lastExpanded;
     pending = code;
     return handedOver;
 }
@@ -562,8 +713,19 @@ void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std
 {
     if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return;
     if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
-    Decoder decoder(MapSurfaceRows(frame), Interlaced, CodeSize, data);
+    Decoder decoder(MapSurfaceRows(frame), Interlaced, false, CodeSize, CodeReader(data));
     decoder.Run();
+}
+
+std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize,
+                         std::span<const std::uint8_t> stream, std::size_t first)
+{
+    if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return 0;
+    if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
+    SubBlockFeed feed(stream, first);
+    Decoder decoder(MapSurfaceRows(frame), Interlaced, true, CodeSize, CodeReader(feed));
+    decoder.Run();
+    return decoder.Written();
 }
 
 }  // namespace korvane::imaging::mGIFLZWDec

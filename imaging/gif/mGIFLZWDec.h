@@ -1,6 +1,7 @@
 // GIF LZW decoding straight into a frame's 8-bit index surface.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -17,5 +18,15 @@ void InitDecoderTables();
 // far. Does nothing unless DIBXOR is an 8-bit surface. Throws
 // std::overflow_error for a CodeSize above 30.
 void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std::span<const std::uint8_t> data);
+
+// The same, reading the data straight from the sub-blocks of `stream` whose
+// first size byte is at `first`: the payloads as the reader gathers them (a
+// block cut off by the end of the stream is padded with zeros, a size byte of
+// 0 or the end of the stream ends the data), never copied whole.
+// frame.DIBXOR must read as zero wherever no pixel is written (as a surface
+// just made does). Returns how many pixels were written in the order rows are
+// first visited (width x height once every row is complete).
+std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize,
+                         std::span<const std::uint8_t> stream, std::size_t first);
 
 }  // namespace korvane::imaging::mGIFLZWDec

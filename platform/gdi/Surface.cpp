@@ -1,5 +1,6 @@
 #include "platform/gdi/Surface.h"
 
+#include <cstdlib>
 #include <new>
 
 namespace korvane::gdi {
@@ -14,6 +15,11 @@ std::int64_t RowBytes(std::int64_t width, int bpp)
     return (width * bpp + 31) / 32 * 4;
 }
 
+void Surface::FreeWords::operator()(std::uint32_t* words) const
+{
+    std::free(words);
+}
+
 std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topDown)
 {
     if (width < 1 || height < 1 || !IsSupportedDepth(bpp)) return nullptr;
@@ -23,10 +29,11 @@ std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topD
     std::shared_ptr<Surface> surface;
     try {
         surface.reset(new Surface);
-        surface->m_words = std::make_unique<std::uint32_t[]>(static_cast<std::size_t>(bytes / 4));
+        surface->m_words.reset(static_cast<std::uint32_t*>(std::calloc(static_cast<std::size_t>(bytes / 4), 4)));
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
+    if (!surface->m_words) return nullptr;
     surface->m_width = width;
     surface->m_height = height;
     surface->m_bpp = bpp;

@@ -26,7 +26,7 @@ std::int64_t RowBytes(std::int64_t width, int bpp);
 
 class Surface {
 public:
-    // Zero-filled memory; null for an unsupported depth or size, more than
+    // Memory that reads as zero; null for an unsupported depth or size, more than
     // MaxPixelBytes, or when the memory cannot be had.
     static std::shared_ptr<Surface> Make(int width, int height, int bpp, bool topDown);
 
@@ -56,7 +56,12 @@ private:
         return static_cast<std::size_t>(memoryRow) * m_stride;
     }
 
-    std::unique_ptr<std::uint32_t[]> m_words;
+    struct FreeWords {
+        void operator()(std::uint32_t* words) const;
+    };
+    // calloc'd: memory fresh from the system is not filled again, so pixels
+    // never written cost address space, not memory.
+    std::unique_ptr<std::uint32_t[], FreeWords> m_words;
     int m_width = 0;
     int m_height = 0;
     int m_bpp = 0;

@@ -364,6 +364,24 @@ TEST(GifReader, FramesBeyondTheSurfaceBudgetGetNoSurfaces)
     EXPECT_EQ(ReadIndices(*doc.Frames[3].DIBXOR), Bytes{1});
 }
 
+TEST(GifReader, FramesPastOneGibibyteKeepTheirSurfaces)
+{
+    // 64 frames of 16000 x 1000 reserve 1.1 GiB; each holds one pixel of data,
+    // so the pages behind the rest are never touched.
+    if (GifReader::DefaultSurfaceBudget() < (std::int64_t{3} << 29)) GTEST_SKIP() << "a machine with little memory";
+    GifBytes g = TwoColourScreen(16000, 1000);
+    for (int k = 0; k < 64; ++k)
+        g.Image(0, 0, 16000, 1000).Pixels(2, Bytes{1});
+    const Bytes stream = g.Trailer();
+    cGIF gif;
+    ASSERT_TRUE(gif.LoadFromStream(stream));
+    ASSERT_EQ(gif.FramesCount(), 64);
+    for (std::int16_t f = 1; f <= 64; ++f) {
+        ASSERT_NE(gif.FrameDIBXOR(f)->hDIB(), gdi::HBITMAP{}) << f;
+        EXPECT_EQ(gif.FrameDIBXOR(f)->lpBits()[0], 1) << f;
+    }
+}
+
 TEST(GifReader, CodeSizeTheDecoderRefusesSkipsOnlyDecoding)
 {
     const Bytes stream = TwoColourScreen(1, 1)
