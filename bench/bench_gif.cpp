@@ -342,13 +342,24 @@ void RaceCorpus(const std::string& only)
 
 }  // namespace
 
-// An argument races only the clips and files whose names contain it.
+// An argument races only the clips and files whose names contain it;
+// "--write DIR" writes each clip as a GIF file (photo.gif, ...) into DIR for
+// the whole-program benchmark instead.
 int main(int argc, char** argv)
 {
     const std::string only = argc > 1 ? argv[1] : "";
     const std::vector<Clip> clips = {korvane::bench::PhotoClip(),      korvane::bench::NoiseClip(),
                                      korvane::bench::AnimationClip(),  korvane::bench::FlatClip(),
                                      korvane::bench::ScreencastClip(), korvane::bench::SmallFramesClip()};
+    if (only == "--write" && argc == 3) {
+        for (const Clip& clip : clips) {
+            const Bytes file = GiflibFile(clip);
+            std::ofstream(std::string(argv[2]) + "/" + clip.Name.substr(0, clip.Name.find(' ')) + ".gif",
+                          std::ios::binary)
+                .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        }
+        return 0;
+    }
     std::vector<double> encodeRatios;
     for (const Clip& clip : clips) {
         if (clip.Name.find(only) == std::string::npos) continue;

@@ -62,8 +62,8 @@ cGIF::~cGIF() = default;
 bool cGIF::LoadFromFile(const std::string& FileName)
 {
     try {
-        const std::vector<std::uint8_t> bytes = platform::ReadWholeFile(FileName);
-        if (!bytes.empty() && LoadFromStream(bytes)) return true;
+        const platform::FileBytes bytes = platform::ReadWholeFile(FileName);
+        if (!bytes.empty() && LoadFromStream(bytes.span())) return true;
     } catch (const std::exception&) {
     }
     Destroy();

@@ -1,6 +1,7 @@
 #include "platform/files/FileReading.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <system_error>
@@ -19,13 +20,20 @@ namespace {
 
 // Reads until the end, growing geometrically; `expected` (the size a regular
 // file reports) lets most files arrive in one read.
-std::vector<std::uint8_t> ReadToEnd(int fd, std::size_t expected)
+FileBytes ReadToEnd(int fd, std::size_t expected)
 {
-    std::vector<std::uint8_t> bytes(expected > 0 ? expected + 1 : std::size_t{64} * 1024);
+    std::size_t capacity = expected > 0 ? expected + 1 : std::size_t{64} * 1024;
+    // new[] of bytes leaves them unfilled: the read is their first write.
+    std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[capacity]);
     std::size_t used = 0;
     for (;;) {
-        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
-        const ssize_t got = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (used == capacity) {
+            std::unique_ptr<std::uint8_t[]> larger(new std::uint8_t[capacity * 2]);
+            std::memcpy(larger.get(), bytes.get(), used);
+            bytes = std::move(larger);
+            capacity *= 2;
+        }
+        const ssize_t got = ::read(fd, bytes.get() + used, capacity - used);
         if (got < 0) {
             if (errno == EINTR) continue;
             ThrowErrno();
@@ -33,8 +41,7 @@ std::vector<std::uint8_t> ReadToEnd(int fd, std::size_t expected)
         if (got == 0) break;
         used += static_cast<std::size_t>(got);
     }
-    bytes.resize(used);
-    return bytes;
+    return FileBytes(std::move(bytes), used);
 }
 
 class Descriptor {
@@ -51,7 +58,7 @@ private:
 
 }  // namespace
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& FileName)
+FileBytes ReadWholeFile(const std::string& FileName)
 {
     const int fd = ::open(NativePath(FileName).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) ThrowErrno();
@@ -62,7 +69,7 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& FileName)
     return ReadToEnd(fd, S_ISREG(info.st_mode) ? static_cast<std::size_t>(info.st_size) : 0);
 }
 
-std::vector<std::uint8_t> ReadWholeDescriptor(int fd)
+FileBytes ReadWholeDescriptor(int fd)
 {
     return ReadToEnd(fd, 0);
 }

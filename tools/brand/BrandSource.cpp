@@ -25,7 +25,8 @@ bool IsIniName(std::string name)
 
 std::vector<std::uint8_t> LoadRecordBytes(const std::string& file)
 {
-    std::vector<std::uint8_t> bytes = tools::ReadInput(file);
+    const platform::FileBytes input = tools::ReadInput(file);
+    std::vector<std::uint8_t> bytes(input.begin(), input.end());
     if (!IsIniName(file)) return bytes;
     const platform::Windows1252 encoding;
     std::istringstream lines(std::string(bytes.begin(), bytes.end()));

@@ -81,7 +81,7 @@ int Build(const std::string& input, const std::string& output, const std::option
 {
     const korvane::platform::Windows1252 encoding;
     const brand::Key key = keyText ? ParseKey(*keyText, encoding) : brand::kDefaultKey;
-    const std::vector<std::uint8_t> text = tools::ReadInput(input);
+    const korvane::platform::FileBytes text = tools::ReadInput(input);
     std::istringstream lines(std::string(text.begin(), text.end()));
     std::vector<std::uint8_t> bytes;
     try {
@@ -95,7 +95,8 @@ int Build(const std::string& input, const std::string& output, const std::option
 
 int Dump(const std::string& file)
 {
-    const std::vector<std::uint8_t> bytes = tools::ReadInput(file);
+    const korvane::platform::FileBytes record = tools::ReadInput(file);
+    const std::vector<std::uint8_t> bytes(record.begin(), record.end());
     const korvane::platform::Windows1252 encoding;
     std::string undecodable;
     const std::string ini = brand::PrintBrandIni(korvane::app::ParseBrandingRecord(bytes), encoding, &undecodable);

@@ -11,7 +11,7 @@ namespace korvane::tools {
 
 void LoadGif(const std::string& file, imaging::cGIF& gif)
 {
-    if (!gif.LoadFromStream(ReadGifBytes(file))) throw FileError(DisplayName(file, false), "cannot be loaded");
+    if (!gif.LoadFromStream(ReadGifBytes(file).span())) throw FileError(DisplayName(file, false), "cannot be loaded");
 }
 
 void MakeOutputFolder(const std::string& dir)

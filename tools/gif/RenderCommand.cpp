@@ -107,7 +107,8 @@ private:
 
 int RunRender(const RenderOptions& options)
 {
-    std::vector<std::uint8_t> bytes = ReadGifBytes(options.file);
+    const platform::FileBytes file = ReadGifBytes(options.file);
+    std::vector<std::uint8_t> bytes(file.begin(), file.end());
     if (!options.backColour.empty()) ParseColour(options.backColour);  // a usage error before any output
     MakeOutputFolder(options.dir);
     Renderer(options, std::move(bytes)).Run();

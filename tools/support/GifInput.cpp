@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <span>
 
 #include "tools/support/ToolFiles.h"
 
@@ -10,7 +11,7 @@ namespace korvane::tools {
 namespace {
 
 // The first bytes as they would be typed: printable ASCII as is, the rest as \xNN.
-std::string Printable(const std::vector<std::uint8_t>& bytes, std::size_t count)
+std::string Printable(std::span<const std::uint8_t> bytes, std::size_t count)
 {
     std::string text;
     for (std::size_t i = 0; i < std::min(count, bytes.size()); ++i) {
@@ -26,7 +27,7 @@ std::string Printable(const std::vector<std::uint8_t>& bytes, std::size_t count)
     return text;
 }
 
-bool HasGifHeader(const std::vector<std::uint8_t>& bytes)
+bool HasGifHeader(std::span<const std::uint8_t> bytes)
 {
     const std::string header(bytes.begin(),
                              bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(6, bytes.size())));
@@ -35,12 +36,12 @@ bool HasGifHeader(const std::vector<std::uint8_t>& bytes)
 
 }  // namespace
 
-std::vector<std::uint8_t> ReadGifBytes(const std::string& file)
+platform::FileBytes ReadGifBytes(const std::string& file)
 {
-    std::vector<std::uint8_t> bytes = ReadInput(file);
+    platform::FileBytes bytes = ReadInput(file);
     if (bytes.empty()) throw FileError(DisplayName(file, false), "not a GIF file: it is empty");
-    if (!HasGifHeader(bytes))
-        throw FileError(DisplayName(file, false), "not a GIF file: header is \"" + Printable(bytes, 6) + "\"");
+    if (!HasGifHeader(bytes.span()))
+        throw FileError(DisplayName(file, false), "not a GIF file: header is \"" + Printable(bytes.span(), 6) + "\"");
     return bytes;
 }
 

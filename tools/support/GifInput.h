@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/FileReading.h"
+
 namespace korvane::tools {
 
 // The bytes of `file` ("-": standard input). Throws FileError: the system's
 // reason, "not a GIF file: it is empty" or "not a GIF file: header is ...".
-std::vector<std::uint8_t> ReadGifBytes(const std::string& file);
+platform::FileBytes ReadGifBytes(const std::string& file);
 
 }  // namespace korvane::tools

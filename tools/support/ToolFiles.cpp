@@ -16,7 +16,7 @@ std::string DisplayName(const std::string& file, bool output)
     return output ? "standard output" : "standard input";
 }
 
-std::vector<std::uint8_t> ReadInput(const std::string& file)
+platform::FileBytes ReadInput(const std::string& file)
 {
     try {
         return file == "-" ? platform::ReadWholeDescriptor(STDIN_FILENO) : platform::ReadWholeFile(file);

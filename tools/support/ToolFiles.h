@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/files/FileReading.h"
+
 namespace korvane::tools {
 
 // A failure of one file: printed as "FILE: reason", exit status 1.
@@ -20,7 +22,7 @@ public:
 // The name a file goes by in messages: "-" is standard input or output.
 std::string DisplayName(const std::string& file, bool output);
 
-std::vector<std::uint8_t> ReadInput(const std::string& file);
+platform::FileBytes ReadInput(const std::string& file);
 void WriteOutput(const std::string& file, std::span<const std::uint8_t> bytes);
 
 }  // namespace korvane::tools

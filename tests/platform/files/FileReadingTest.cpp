@@ -15,7 +15,7 @@
 namespace korvane::platform {
 namespace {
 
-std::string AsText(const std::vector<std::uint8_t>& bytes)
+std::string AsText(const FileBytes& bytes)
 {
     return std::string(bytes.begin(), bytes.end());
 }

@@ -89,7 +89,7 @@ void CheckAnimation(const Branding& branding, const app::fMain& window, std::vec
 {
     imaging::cGIF gif;
     try {
-        if (!gif.LoadFromStream(tools::ReadGifBytes(branding.BannerPath))) throw std::runtime_error("");
+        if (!gif.LoadFromStream(tools::ReadGifBytes(branding.BannerPath).span())) throw std::runtime_error("");
     } catch (const std::exception& e) {
         findings.push_back({"banner-file", std::string("not a GIF the window can play: ") + e.what()});
         return;
