@@ -356,7 +356,7 @@ void fMain::CreateLegend()
 // record asks for an animation, the viewer plays above both.
 void fMain::CreateAnimatedBanner()
 {
-    ucGIF = new controls::ucGIFViewer(services_.timers, this);
+    ucGIF = new controls::ucGIFViewer(services_.timers, services_.resources, this);
     ucGIF->setObjectName("ucGIF");
     ucGIF->setAccessibleName("Animated banner");
     Place(ucGIF, 3465, 5340, 1140, 255);

@@ -65,11 +65,11 @@ private:
 using platform::qt::ButtonCode;
 using platform::qt::ShiftCode;
 
-ucGIFViewer::ucGIFViewer(platform::TimerFactory& timers, QWidget* parent)
+ucGIFViewer::ucGIFViewer(platform::TimerFactory& timers, const platform::ResourceLookup& resources, QWidget* parent)
     : QWidget(parent),
       m_Surface(std::make_unique<Surface>(*this)),
       m_Timer(timers.CreateTimer()),
-      m_Player(*m_Surface, *m_Timer, m_Resources)
+      m_Player(*m_Surface, *m_Timer, resources)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);

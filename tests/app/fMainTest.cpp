@@ -591,9 +591,19 @@ TEST_F(fMainTest, SavedSettingsSurviveARestart)
     QTemporaryDir dir;
     platform::qt::QtSettingsStore store(dir.filePath("settings.ini"));
     platform::Services services = fakes_.services();
-    platform::Services real{
-        store,           services.messages, services.files, services.encoding, services.pointer,   services.timers,
-        services.events, services.pictures, services.menus, services.shell,    services.processes, services.registry};
+    platform::Services real{store,
+                            services.messages,
+                            services.files,
+                            services.encoding,
+                            services.pointer,
+                            services.timers,
+                            services.events,
+                            services.pictures,
+                            services.menus,
+                            services.shell,
+                            services.processes,
+                            services.registry,
+                            services.resources};
     {
         const auto first = Main(real);
         EXPECT_TRUE(first->isVisible());
@@ -605,7 +615,7 @@ TEST_F(fMainTest, SavedSettingsSurviveARestart)
     platform::qt::QtSettingsStore again(dir.filePath("settings.ini"));
     const auto second = Main({again, services.messages, services.files, services.encoding, services.pointer,
                               services.timers, services.events, services.pictures, services.menus, services.shell,
-                              services.processes, services.registry});
+                              services.processes, services.registry, services.resources});
     EXPECT_EQ(second->findChild<QLineEdit*>("Text1")->text(), "155");
     EXPECT_EQ(second->findChild<QListWidget*>("List1")->currentRow(), 25);
 }
