@@ -15,6 +15,7 @@
 #include "controls/gif_viewer/GIFPlayer.h"
 #include "platform/ResourceLookup.h"
 #include "platform/Timer.h"
+#include "platform/qt/QtMouseInput.h"
 
 namespace korvane::controls {
 
@@ -86,13 +87,10 @@ protected:
 private:
     class Surface;
 
-    QPointF ClientPosition(const QMouseEvent& event) const;
-
     std::unique_ptr<Surface> m_Surface;
     std::unique_ptr<platform::Timer> m_Timer;
     GIFPlayer m_Player;
-    // A left press began on the control and no double-click took it over.
-    bool m_ClickArmed = false;
+    platform::qt::QtMouseInput m_Mouse;
 };
 
 }  // namespace korvane::controls
