@@ -23,6 +23,7 @@
 #include <QScreen>
 
 #include "app/Captions.h"
+#include "app/FormStyle.h"
 #include "app/HeightList.h"
 #include "app/WindowPalette.h"
 #include "platform/qt/QtPicture.h"
@@ -57,61 +58,10 @@ void Place(QWidget* widget, int left, int top, int width, int height)
     widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
 }
 
-// Fonts by design name, with installed look-alikes where the design's font is missing.
-enum class Face { Tahoma, Verdana, TimesNewRoman, Arial };
-
-QFont DesignFont(Face face, double points, bool bold)
-{
-    QFont font;
-    switch (face) {
-        case Face::Tahoma:
-            font.setFamilies({"Tahoma", "Liberation Sans", "DejaVu Sans"});
-            break;
-        case Face::Verdana:
-            font.setFamilies({"Verdana", "DejaVu Sans", "Liberation Sans"});
-            break;
-        case Face::TimesNewRoman:
-            font.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
-            break;
-        case Face::Arial:
-            font.setFamilies({"Arial", "Liberation Sans", "DejaVu Sans"});
-            break;
-    }
-    font.setPixelSize(qRound(points * 96.0 / 72.0));
-    font.setBold(bold);
-    return font;
-}
-
 // The small font of controls that set none of their own.
 QFont ControlFont()
 {
     return DesignFont(Face::Tahoma, 8.25, false);
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
-
-void SetBackColour(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::Window)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const std::string& caption, const QFont& font)
-{
-    auto* label = new QLabel(QString::fromStdString(ShownCaption(caption)), parent);
-    label->setObjectName(name);
-    label->setFont(font);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
 }
 
 QLabel* MakeCaption(QWidget* parent, const char* name, const char* caption)
