@@ -92,6 +92,18 @@ QRadioButton* MakeOption(QWidget* parent, const char* name, const char* caption)
     return option;
 }
 
+// An input field: grey, as the design has them, and named for screen readers.
+template <class Field>
+Field* MakeField(QWidget* parent, const char* name, const char* accessibleName, const QFont& font)
+{
+    auto* field = new Field(parent);
+    field->setObjectName(name);
+    field->setAccessibleName(accessibleName);
+    field->setFont(font);
+    SetBackColour(field, kInputBack, QPalette::Base);
+    return field;
+}
+
 // The design lets a label reach past the bottom of its frame, where the
 // frame's border would cut its text: end it inside the border, moving it up
 // as far as its line of text needs.
@@ -185,11 +197,7 @@ void fMain::CreateInputs()
     optHeightUnit[0] = MakeOption(Frame2, "optHeightUnit_0", "Feet/Inches");
     Place(optHeightUnit[0], 300, 1800, 1230, 240);
     optHeightUnit[0]->setChecked(true);
-    List1 = new QListWidget(Frame2);
-    List1->setObjectName("List1");
-    List1->setAccessibleName("Height");
-    List1->setFont(DesignFont(Face::Verdana, 14.25, false));
-    SetBackColour(List1, kInputBack, QPalette::Base);
+    List1 = MakeField<QListWidget>(Frame2, "List1", "Height", DesignFont(Face::Verdana, 14.25, false));
     Place(List1, 255, 630, 2715, 1065);
     List1->installEventFilter(this);
     lblCaptions[1] = MakeCaption(Frame2, "lblCaptions_1", "Select Height:");
@@ -207,11 +215,7 @@ void fMain::CreateInputs()
             if (on) optWeightUnit_Click(index);
         });
     }
-    Text1 = new QLineEdit(Frame1);
-    Text1->setObjectName("Text1");
-    Text1->setAccessibleName("Weight");
-    Text1->setFont(DesignFont(Face::TimesNewRoman, 26.25, false));
-    SetBackColour(Text1, kInputBack, QPalette::Base);
+    Text1 = MakeField<QLineEdit>(Frame1, "Text1", "Weight", DesignFont(Face::TimesNewRoman, 26.25, false));
     Place(Text1, 255, 735, 1395, 645);
     connect(Text1, &QLineEdit::returnPressed, this, [this] { btnCalculate_Click(); });
     lblCaptions[0] = MakeCaption(Frame1, "lblCaptions_0", " Enter Weight:");
