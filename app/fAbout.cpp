@@ -8,6 +8,7 @@
 #include <QPainter>
 
 #include "app/Captions.h"
+#include "app/FormStyle.h"
 #include "app/WindowPalette.h"
 #include "app/mFileFound.h"
 #include "app/mSetup.h"
@@ -36,26 +37,17 @@ const char* const kSysInfoFile = "\\MSINFO32.EXE";
 // Values longer than this count as unreadable.
 constexpr std::size_t kValueBufferSize = 1024;
 
-// The box is laid out for the 8-point dialog font of Windows; Liberation Sans
-// has the same metrics as Arial, which comes close elsewhere.
+// The box is laid out for the 8-point dialog font of Windows.
 QFont DialogFont()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
-    font.setPointSizeF(8.25);
-    return font;
+    return DesignFont(Face::MSSansSerif, 8.25);
 }
 
 QLabel* BlackLabel(QWidget* parent, const char* name, const char* text)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
-    label->setObjectName(QString::fromUtf8(name));
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, Qt::black);
-    label->setPalette(colours);
+    QLabel* label = MakeLabel(parent, name, text, DialogFont());
+    SetTextColour(label, Qt::black);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
     return label;
 }
 

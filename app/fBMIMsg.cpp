@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "app/Captions.h"
+#include "app/FormStyle.h"
 #include "app/WindowPalette.h"
 #include "app/mUtils.h"
 
@@ -19,26 +20,11 @@ namespace {
 constexpr int kClientWidth = 431;
 constexpr int kClientHeight = 88;
 
-// Where Tahoma is missing, Liberation Sans comes closest in width, so that
-// "Click Here" still covers the blanks left for it.
-QFont TahomaBold()
-{
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans")});
-    font.setPointSizeF(9.75);
-    font.setBold(true);
-    return font;
-}
-
+// Tahoma's widths (or its look-alike's) keep "Click Here" over the blanks left for it.
 QLabel* Label(QWidget* parent, const char* name, const QColor& colour)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromUtf8(name));
-    label->setFont(TahomaBold());
-    QPalette colours = label->palette();
-    colours.setColor(QPalette::WindowText, colour);
-    label->setPalette(colours);
-    label->setTextFormat(Qt::PlainText);
+    QLabel* label = MakeLabel(parent, name, "", DesignFont(Face::Tahoma, 9.75, true), false);
+    SetTextColour(label, colour);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }

@@ -23,6 +23,7 @@
 #include <QScreen>
 
 #include "app/Captions.h"
+#include "app/FormStyle.h"
 #include "app/HeightList.h"
 #include "app/WindowPalette.h"
 #include "platform/qt/QtPicture.h"
@@ -57,61 +58,10 @@ void Place(QWidget* widget, int left, int top, int width, int height)
     widget->setGeometry(Px(left), Px(top), Px(width), Px(height));
 }
 
-// Fonts by design name, with installed look-alikes where the design's font is missing.
-enum class Face { Tahoma, Verdana, TimesNewRoman, Arial };
-
-QFont DesignFont(Face face, double points, bool bold)
-{
-    QFont font;
-    switch (face) {
-        case Face::Tahoma:
-            font.setFamilies({"Tahoma", "Liberation Sans", "DejaVu Sans"});
-            break;
-        case Face::Verdana:
-            font.setFamilies({"Verdana", "DejaVu Sans", "Liberation Sans"});
-            break;
-        case Face::TimesNewRoman:
-            font.setFamilies({"Times New Roman", "Liberation Serif", "DejaVu Serif"});
-            break;
-        case Face::Arial:
-            font.setFamilies({"Arial", "Liberation Sans", "DejaVu Sans"});
-            break;
-    }
-    font.setPixelSize(qRound(points * 96.0 / 72.0));
-    font.setBold(bold);
-    return font;
-}
-
 // The small font of controls that set none of their own.
 QFont ControlFont()
 {
     return DesignFont(Face::Tahoma, 8.25, false);
-}
-
-void SetTextColour(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::Text, colour);
-    widget->setPalette(palette);
-}
-
-void SetBackColour(QWidget* widget, const QColor& colour, QPalette::ColorRole role = QPalette::Window)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const std::string& caption, const QFont& font)
-{
-    auto* label = new QLabel(QString::fromStdString(ShownCaption(caption)), parent);
-    label->setObjectName(name);
-    label->setFont(font);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
 }
 
 QLabel* MakeCaption(QWidget* parent, const char* name, const char* caption)
@@ -140,6 +90,18 @@ QRadioButton* MakeOption(QWidget* parent, const char* name, const char* caption)
     // An option button fills itself with the Button role, not Window.
     SetBackColour(option, kInputBack, option->backgroundRole());
     return option;
+}
+
+// An input field: grey, as the design has them, and named for screen readers.
+template <class Field>
+Field* MakeField(QWidget* parent, const char* name, const char* accessibleName, const QFont& font)
+{
+    auto* field = new Field(parent);
+    field->setObjectName(name);
+    field->setAccessibleName(accessibleName);
+    field->setFont(font);
+    SetBackColour(field, kInputBack, QPalette::Base);
+    return field;
 }
 
 // The design lets a label reach past the bottom of its frame, where the
@@ -235,11 +197,7 @@ void fMain::CreateInputs()
     optHeightUnit[0] = MakeOption(Frame2, "optHeightUnit_0", "Feet/Inches");
     Place(optHeightUnit[0], 300, 1800, 1230, 240);
     optHeightUnit[0]->setChecked(true);
-    List1 = new QListWidget(Frame2);
-    List1->setObjectName("List1");
-    List1->setAccessibleName("Height");
-    List1->setFont(DesignFont(Face::Verdana, 14.25, false));
-    SetBackColour(List1, kInputBack, QPalette::Base);
+    List1 = MakeField<QListWidget>(Frame2, "List1", "Height", DesignFont(Face::Verdana, 14.25, false));
     Place(List1, 255, 630, 2715, 1065);
     List1->installEventFilter(this);
     lblCaptions[1] = MakeCaption(Frame2, "lblCaptions_1", "Select Height:");
@@ -257,11 +215,7 @@ void fMain::CreateInputs()
             if (on) optWeightUnit_Click(index);
         });
     }
-    Text1 = new QLineEdit(Frame1);
-    Text1->setObjectName("Text1");
-    Text1->setAccessibleName("Weight");
-    Text1->setFont(DesignFont(Face::TimesNewRoman, 26.25, false));
-    SetBackColour(Text1, kInputBack, QPalette::Base);
+    Text1 = MakeField<QLineEdit>(Frame1, "Text1", "Weight", DesignFont(Face::TimesNewRoman, 26.25, false));
     Place(Text1, 255, 735, 1395, 645);
     connect(Text1, &QLineEdit::returnPressed, this, [this] { btnCalculate_Click(); });
     lblCaptions[0] = MakeCaption(Frame1, "lblCaptions_0", " Enter Weight:");
@@ -356,7 +310,7 @@ void fMain::CreateLegend()
 // record asks for an animation, the viewer plays above both.
 void fMain::CreateAnimatedBanner()
 {
-    ucGIF = new controls::ucGIFViewer(services_.timers, this);
+    ucGIF = new controls::ucGIFViewer(services_.timers, services_.resources, this);
     ucGIF->setObjectName("ucGIF");
     ucGIF->setAccessibleName("Animated banner");
     Place(ucGIF, 3465, 5340, 1140, 255);

@@ -10,6 +10,7 @@
 #include "platform/PopupMenu.h"
 #include "platform/ProcessStarter.h"
 #include "platform/Registry.h"
+#include "platform/ResourceLookup.h"
 #include "platform/SettingsStore.h"
 #include "platform/Shell.h"
 #include "platform/TextEncoding.h"
@@ -30,6 +31,7 @@ struct Services {
     Shell& shell;
     ProcessStarter& processes;
     Registry& registry;
+    const ResourceLookup& resources;
 };
 
 }  // namespace korvane::platform

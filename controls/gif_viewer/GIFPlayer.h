@@ -10,13 +10,17 @@
 
 #include "controls/gif_viewer/ControlSurface.h"
 #include "controls/gif_viewer/PropertyBag.h"
-#include "controls/gif_viewer/ResourceLookup.h"
 #include "imaging/dib/cDIB.h"
 #include "imaging/gif/cGIF.h"
+#include "platform/ResourceLookup.h"
 #include "platform/Timer.h"
 #include "platform/gdi/gdi.h"
 
 namespace korvane::controls {
+
+// Resources are the platform's; the player, its tests and its tools name them as their own.
+using platform::ResourceLookup;
+using platform::ResourceNotFoundError;
 
 // The back colour a new control starts with: the button face.
 constexpr gdi::OLE_COLOR DefaultBackColor = 0x8000000F;

@@ -18,8 +18,6 @@ public:
     void SetSize(std::int32_t width, std::int32_t height);
     // The client area's pixels.
     const imaging::cDIB& Client() const { return m_Client; }
-    // Number of Refresh requests so far.
-    int RefreshCount() const { return m_RefreshCount; }
 
     std::int32_t ClientWidth() const override;
     std::int32_t ClientHeight() const override;
@@ -30,7 +28,8 @@ public:
     void SetBorderStyle(std::int16_t New_BorderStyle) override;
     bool Enabled() const override { return m_Enabled; }
     void SetEnabled(bool New_Enabled) override { m_Enabled = New_Enabled; }
-    void Refresh() override { ++m_RefreshCount; }
+    // Nothing is shown: Client() is always current.
+    void Refresh() override {}
 
 private:
     void CreateClient();
@@ -40,7 +39,6 @@ private:
     gdi::OLE_COLOR m_BackColor = 0x8000000F;
     std::int16_t m_BorderStyle = 0;
     bool m_Enabled = true;
-    int m_RefreshCount = 0;
     imaging::cDIB m_Client;
 };
 

@@ -8,7 +8,6 @@
 #include <QPainter>
 
 #include "imaging/dib/cDIB.h"
-#include "platform/qt/QtInputCodes.h"
 
 namespace korvane::controls {
 
@@ -62,14 +61,18 @@ private:
     std::int16_t m_BorderStyle = 0;
 };
 
-using platform::qt::ButtonCode;
-using platform::qt::ShiftCode;
-
-ucGIFViewer::ucGIFViewer(platform::TimerFactory& timers, QWidget* parent)
+ucGIFViewer::ucGIFViewer(platform::TimerFactory& timers, const platform::ResourceLookup& resources, QWidget* parent)
     : QWidget(parent),
       m_Surface(std::make_unique<Surface>(*this)),
       m_Timer(timers.CreateTimer()),
-      m_Player(*m_Surface, *m_Timer, m_Resources)
+      m_Player(*m_Surface, *m_Timer, resources),
+      // Positions are in client pixels, inside the border.
+      m_Mouse(
+          *this, [this](QPointF at) { return at - QPointF(contentsRect().topLeft()); },
+          {[this](std::int16_t Button, std::int16_t Shift, float x, float y) { emit MouseDown(Button, Shift, x, y); },
+           [this](std::int16_t Button, std::int16_t Shift, float x, float y) { emit MouseMove(Button, Shift, x, y); },
+           [this](std::int16_t Button, std::int16_t Shift, float x, float y) { emit MouseUp(Button, Shift, x, y); },
+           [this] { emit Click(); }, [this] { emit DblClick(); }})
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
@@ -95,46 +98,24 @@ void ucGIFViewer::resizeEvent(QResizeEvent*)
     m_Player.Resize();
 }
 
-QPointF ucGIFViewer::ClientPosition(const QMouseEvent& event) const
-{
-    return event.position() - QPointF(contentsRect().topLeft());
-}
-
 void ucGIFViewer::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) m_ClickArmed = true;
-    const QPointF at = ClientPosition(*event);
-    emit MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
-                   static_cast<float>(at.y()));
+    m_Mouse.Press(*event);
 }
 
 void ucGIFViewer::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF at = ClientPosition(*event);
-    emit MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
-                   static_cast<float>(at.y()));
+    m_Mouse.Move(*event);
 }
 
 void ucGIFViewer::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF at = ClientPosition(*event);
-    emit MouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
-                 static_cast<float>(at.y()));
-    const bool click =
-        m_ClickArmed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton) m_ClickArmed = false;
-    if (click) emit Click();
+    m_Mouse.Release(*event);
 }
 
 void ucGIFViewer::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // The second press of a double-click is the DblClick itself: no MouseDown, and its release no Click.
-    if (event->button() == Qt::LeftButton) {
-        m_ClickArmed = false;
-        emit DblClick();
-    } else {
-        mousePressEvent(event);
-    }
+    m_Mouse.DoubleClick(*event);
 }
 
 void ucGIFViewer::keyPressEvent(QKeyEvent* event)

@@ -2,7 +2,7 @@
 // fitted and centred in its client area, and passes the user's clicks, keys
 // and mouse actions on as events of its own. The playback itself is
 // GIFPlayer's; this class gives it a window surface, a frame timer from the
-// platform and the Qt resources, and turns widget input into the control's
+// platform and the program's resources, and turns widget input into the control's
 // signals.
 #pragma once
 
@@ -13,8 +13,9 @@
 #include <QWidget>
 
 #include "controls/gif_viewer/GIFPlayer.h"
-#include "controls/gif_viewer/QtResourceLookup.h"
+#include "platform/ResourceLookup.h"
 #include "platform/Timer.h"
+#include "platform/qt/QtMouseInput.h"
 
 namespace korvane::controls {
 
@@ -26,12 +27,12 @@ class ucGIFViewer : public QWidget {
                 "usuario.")
 
 public:
-    // The frame timer `tmrDelay` comes from `timers`.
-    explicit ucGIFViewer(platform::TimerFactory& timers, QWidget* parent = nullptr);
+    // The frame timer `tmrDelay` comes from `timers`; LoadFromResource reads `resources`.
+    ucGIFViewer(platform::TimerFactory& timers, const platform::ResourceLookup& resources, QWidget* parent = nullptr);
     ~ucGIFViewer() override;
 
     bool LoadFromFile(const std::string& FileName) { return m_Player.LoadFromFile(FileName); }
-    // The resource ":/<ResourceType>/<ResourceID>"; ResourceNotFoundError when there is none.
+    // The resource of that type and identifier; ResourceNotFoundError when there is none.
     bool LoadFromResource(const std::string& ResourceID, const std::string& ResourceType)
     {
         return m_Player.LoadFromResource(ResourceID, ResourceType);
@@ -86,14 +87,10 @@ protected:
 private:
     class Surface;
 
-    QPointF ClientPosition(const QMouseEvent& event) const;
-
     std::unique_ptr<Surface> m_Surface;
     std::unique_ptr<platform::Timer> m_Timer;
-    QtResourceLookup m_Resources;
     GIFPlayer m_Player;
-    // A left press began on the control and no double-click took it over.
-    bool m_ClickArmed = false;
+    platform::qt::QtMouseInput m_Mouse;
 };
 
 }  // namespace korvane::controls

@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "platform/qt/QtInputCodes.h"
 #include "platform/qt/QtPicture.h"
 #include "platform/qt/QtPointer.h"
 
@@ -14,9 +13,6 @@ namespace korvane::controls {
 namespace {
 
 constexpr float kTwipsPerPixel = 15.0F;
-
-using platform::qt::ButtonCode;
-using platform::qt::ShiftCode;
 
 // Screen readers see a push button that can be pressed.
 class PictureButtonAccessible final : public QAccessibleWidget {
@@ -39,7 +35,15 @@ QAccessibleInterface* AccessibleFactory(const QString& className, QObject* objec
 }  // namespace
 
 PictureButton::PictureButton(platform::Pointer& pointer, platform::TimerFactory& timers, QWidget* parent)
-    : QWidget(parent), core_(*this, pointer, timers)
+    : QWidget(parent),
+      core_(*this, pointer, timers),
+      // The core takes positions in twips.
+      mouse_(
+          *this, [](QPointF at) { return at * kTwipsPerPixel; },
+          {[this](std::int16_t Button, std::int16_t Shift, float x, float y) { core_.MouseDown(Button, Shift, x, y); },
+           [this](std::int16_t Button, std::int16_t Shift, float x, float y) { core_.MouseMove(Button, Shift, x, y); },
+           [this](std::int16_t Button, std::int16_t Shift, float x, float y) { core_.MouseUp(Button, Shift, x, y); },
+           [this] { core_.Click(); }, [this] { core_.DblClick(); }})
 {
     static const bool installed = (QAccessible::installFactory(AccessibleFactory), true);
     (void)installed;
@@ -70,41 +74,22 @@ void PictureButton::resizeEvent(QResizeEvent*)
 
 void PictureButton::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton) pressedLeft_ = true;
-    const QPointF at = event->position() * kTwipsPerPixel;
-    core_.MouseDown(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
-                    static_cast<float>(at.y()));
+    mouse_.Press(*event);
 }
 
 void PictureButton::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() * kTwipsPerPixel;
-    core_.MouseMove(ButtonCode(event->buttons()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
-                    static_cast<float>(at.y()));
+    mouse_.Move(*event);
 }
 
 void PictureButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    const QPointF at = event->position() * kTwipsPerPixel;
-    core_.MouseUp(ButtonCode(event->button()), ShiftCode(event->modifiers()), static_cast<float>(at.x()),
-                  static_cast<float>(at.y()));
-    // A click is a left press and release on the control, as the platform reports it.
-    if (event->button() == Qt::LeftButton && pressedLeft_) {
-        pressedLeft_ = false;
-        if (rect().contains(event->position().toPoint())) core_.Click();
-    }
+    mouse_.Release(*event);
 }
 
 void PictureButton::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    // Qt reports the second press of a double click as the double click.
-    // With the left button that is DblClick alone; another button's second
-    // press is an ordinary press.
-    if (event->button() == Qt::LeftButton) {
-        core_.DblClick();
-    } else {
-        mousePressEvent(event);
-    }
+    mouse_.DoubleClick(*event);
 }
 
 void PictureButton::keyPressEvent(QKeyEvent* event)

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "controls/picture_button/PictureButtonCore.h"
+#include "platform/qt/QtMouseInput.h"
 
 namespace korvane::controls {
 
@@ -37,9 +38,9 @@ private:
     void SetHeight(int height) override;
 
     PictureButtonCore core_;
+    platform::qt::QtMouseInput mouse_;
     gdi::StdPicture shown_;
     QPoint shownAt_;
-    bool pressedLeft_ = false;
     // Only focus that arrived by keyboard is marked, so mouse users see just the pictures.
     bool keyboardFocus_ = false;
 };

@@ -73,7 +73,7 @@ void PictureButtonCore::MouseDown(std::int16_t Button, std::int16_t Shift, float
 {
     Raise(events_.MouseDown, Button, Shift, x, y);
     if (Button == 1) {
-        m_State = kStateDown;
+        m_State = ButtonState::Down;
         DrawState();
     }
 }
@@ -85,18 +85,18 @@ void PictureButtonCore::MouseMove(std::int16_t Button, std::int16_t Shift, float
     if (!IsMouseOver()) {
         // Polling goes on: its next tick announces the departure.
         m_MouseOver = false;
-        m_State = kStateNormal;
+        m_State = ButtonState::Normal;
         DrawState();
     } else if (Button == 0 && !m_MouseOver) {
         tmrUpdate->SetEnabled(true);
         m_MouseOver = true;
         if (events_.MouseEnter) events_.MouseEnter();
-        m_State = kStateHover;
+        m_State = ButtonState::Hover;
         DrawState();
     } else if (Button == 1) {
         // The announcement stays as it is: a drag back in with the button
         // held is no new arrival.
-        m_State = kStateDown;
+        m_State = ButtonState::Down;
         DrawState();
     }
 }
@@ -104,7 +104,7 @@ void PictureButtonCore::MouseMove(std::int16_t Button, std::int16_t Shift, float
 void PictureButtonCore::MouseUp(std::int16_t Button, std::int16_t Shift, float x, float y)
 {
     Raise(events_.MouseUp, Button, Shift, x, y);
-    m_State = IsMouseOver() ? kStateHover : kStateNormal;
+    m_State = IsMouseOver() ? ButtonState::Hover : ButtonState::Normal;
     DrawState();
 }
 
@@ -124,15 +124,15 @@ void PictureButtonCore::tmrUpdate_Timer()
     tmrUpdate->SetEnabled(false);
     m_MouseOver = false;
     if (events_.MouseLeave) events_.MouseLeave();
-    m_State = kStateNormal;
+    m_State = ButtonState::Normal;
     DrawState();
 }
 
 void PictureButtonCore::DrawState()
 {
-    const gdi::StdPicture& picture = m_State == kStateHover  ? m_PictureHover
-                                     : m_State == kStateDown ? m_PictureDown
-                                                             : m_Picture;
+    const gdi::StdPicture& picture = m_State == ButtonState::Hover  ? m_PictureHover
+                                     : m_State == ButtonState::Down ? m_PictureDown
+                                                                    : m_Picture;
     Attempt([&] { surface_.Clear(); });
     Attempt([&] { surface_.Draw(picture, 0, 0); });
     if (picture) {

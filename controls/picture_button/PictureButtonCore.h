@@ -46,7 +46,8 @@ struct PictureButtonEvents {
 // Saved properties by key ("Picture", "PictureHover", "PictureDown").
 using PictureBag = std::map<std::string, gdi::StdPicture>;
 
-enum : std::int16_t { kStateNormal = 0, kStateHover = 1, kStateDown = 2 };
+// Which picture the button shows.
+enum class ButtonState : std::int16_t { Normal = 0, Hover = 1, Down = 2 };
 
 class PictureButtonCore {
 public:
@@ -74,7 +75,7 @@ public:
     void DblClick();
     void Resize() { DrawState(); }
 
-    std::int16_t State() const { return m_State; }
+    ButtonState State() const { return m_State; }
     bool MouseOver() const { return m_MouseOver; }
     bool Polling() const { return tmrUpdate->Enabled(); }
 
@@ -98,7 +99,7 @@ private:
     gdi::StdPicture m_Picture;
     gdi::StdPicture m_PictureHover;
     gdi::StdPicture m_PictureDown;
-    std::int16_t m_State = kStateNormal;
+    ButtonState m_State = ButtonState::Normal;
     bool m_MouseOver = false;
     // Picture1's size: it follows the picture it is given.
     int holderWidth_ = kHolderWidth;

@@ -11,6 +11,7 @@
 #include "platform/qt/QtPopupMenu.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegistry.h"
+#include "platform/qt/QtResourceLookup.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtShell.h"
 #include "platform/qt/QtTimer.h"
@@ -26,8 +27,8 @@ public:
 
     Services services()
     {
-        return {settings_, messages_, files_, encoding_, pointer_,   timers_,
-                events_,   pictures_, menus_, shell_,    processes_, registry_};
+        return {settings_, messages_, files_, encoding_,  pointer_,  timers_,   events_,
+                pictures_, menus_,    shell_, processes_, registry_, resources_};
     }
 
 private:
@@ -43,6 +44,7 @@ private:
     QtShell shell_;
     QtProcessStarter processes_;
     QtRegistry registry_;
+    QtResourceLookup resources_;
 };
 
 }  // namespace korvane::platform::qt

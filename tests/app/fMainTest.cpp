@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDir>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -352,10 +353,10 @@ TEST_F(fMainTest, ControlsAtTheirPlaces)
     EXPECT_EQ(TextColour("lblName_0"), QColor(Qt::white));
     // The 22.5-BMI weight is written in black: the frame's own grey could not be read, white too faintly.
     EXPECT_EQ(TextColour("lblIWeight"), QColor(Qt::black));
-    EXPECT_EQ(Find<QWidget>("Text1")->font().pixelSize(), 35);  // 26.25 points at 96 dots per inch
-    EXPECT_EQ(Label("lblBMI")->font().pixelSize(), 55);
+    EXPECT_EQ(QFontInfo(Find<QWidget>("Text1")->font()).pixelSize(), 35);  // 26.25 points at 96 dots per inch
+    EXPECT_EQ(QFontInfo(Label("lblBMI")->font()).pixelSize(), 55);
     EXPECT_TRUE(Label("lblBMI")->font().bold());
-    EXPECT_EQ(Find<QWidget>("List1")->font().pixelSize(), 19);
+    EXPECT_EQ(QFontInfo(Find<QWidget>("List1")->font()).pixelSize(), 19);
     EXPECT_EQ(Caption("lblRange_3"), " = Obese");
     EXPECT_EQ(Find<QGroupBox>("Frame4")->title(), "Your BMI");
 }
@@ -510,8 +511,8 @@ TEST_F(fMainTest, ABrandedBannerPicture)
     EXPECT_EQ(image->geometry(), QRect(16, 8, 100, 30));
     EXPECT_EQ(Caption("lblName_0"), "X");
     EXPECT_EQ(Caption("lblName_1"), "T");
-    EXPECT_EQ(Label("lblName_0")->font().pixelSize(), 23);
-    EXPECT_EQ(Label("lblName_1")->font().pixelSize(), 16);
+    EXPECT_EQ(QFontInfo(Label("lblName_0")->font()).pixelSize(), 23);
+    EXPECT_EQ(QFontInfo(Label("lblName_1")->font()).pixelSize(), 16);
     // The picture is in front of the banner text.
     EXPECT_EQ(window_->childAt(20, 12), image);
 }
@@ -591,9 +592,19 @@ TEST_F(fMainTest, SavedSettingsSurviveARestart)
     QTemporaryDir dir;
     platform::qt::QtSettingsStore store(dir.filePath("settings.ini"));
     platform::Services services = fakes_.services();
-    platform::Services real{
-        store,           services.messages, services.files, services.encoding, services.pointer,   services.timers,
-        services.events, services.pictures, services.menus, services.shell,    services.processes, services.registry};
+    platform::Services real{store,
+                            services.messages,
+                            services.files,
+                            services.encoding,
+                            services.pointer,
+                            services.timers,
+                            services.events,
+                            services.pictures,
+                            services.menus,
+                            services.shell,
+                            services.processes,
+                            services.registry,
+                            services.resources};
     {
         const auto first = Main(real);
         EXPECT_TRUE(first->isVisible());
@@ -605,7 +616,7 @@ TEST_F(fMainTest, SavedSettingsSurviveARestart)
     platform::qt::QtSettingsStore again(dir.filePath("settings.ini"));
     const auto second = Main({again, services.messages, services.files, services.encoding, services.pointer,
                               services.timers, services.events, services.pictures, services.menus, services.shell,
-                              services.processes, services.registry});
+                              services.processes, services.registry, services.resources});
     EXPECT_EQ(second->findChild<QLineEdit*>("Text1")->text(), "155");
     EXPECT_EQ(second->findChild<QListWidget*>("List1")->currentRow(), 25);
 }

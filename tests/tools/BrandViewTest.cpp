@@ -116,8 +116,9 @@ TEST_F(BrandViewTest, EachFindingNamesItsField)
     for (const auto& c : cases) {
         std::string messages;
         EXPECT_EQ(ProblemsOfIni(c.ini, &messages), c.problems) << c.ini << messages;
-        if (!c.problems.empty() || std::string(c.says) != "no problem")
+        if (!c.problems.empty() || std::string(c.says) != "no problem") {
             EXPECT_NE(messages.find(c.says), std::string::npos) << c.ini << messages;
+        }
     }
 
     // A stored title with a character below its key code decodes to nothing.
@@ -145,8 +146,9 @@ TEST_F(BrandViewTest, PreviewIsTheProgramsWindow)
     platform::qt::QtFileSystem files(folder_.path().toStdString());
     platform::Services services = qt.services();
     platform::Services program{
-        settings,        services.messages, files,          services.encoding, services.pointer,   services.timers,
-        services.events, services.pictures, services.menus, services.shell,    services.processes, services.registry};
+        settings,          services.messages, files,          services.encoding, services.pointer,   services.timers,
+        services.events,   services.pictures, services.menus, services.shell,    services.processes, services.registry,
+        services.resources};
     const auto window = app::Main(program);
     const QImage shown = window->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage preview = QImage(QString::fromStdString(png)).convertToFormat(QImage::Format_RGB32);

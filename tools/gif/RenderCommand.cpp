@@ -46,7 +46,7 @@ void WriteCanvas(const gdi::StdPicture& canvas, const std::filesystem::path& pat
 
 // The file's bytes, read by the tool so that "-" and the reasons of a failed
 // read work as everywhere else, handed to the player as its one resource.
-class FileResource : public controls::ResourceLookup {
+class FileResource : public platform::ResourceLookup {
 public:
     explicit FileResource(std::vector<std::uint8_t> bytes) : m_Bytes(std::move(bytes)) {}
     std::vector<std::uint8_t> ResourceData(const std::string&, const std::string&) const override { return m_Bytes; }

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/gif_viewer/ucGIFViewer.h"
+#include "platform/qt/QtResourceLookup.h"
 #include "platform/qt/QtTimer.h"
 #include "tests/support/QtTestApp.h"
 
@@ -54,7 +55,8 @@ protected:
 
     QApplication& app = korvane::testing::TestApp();
     platform::qt::QtTimerFactory timers;
-    ucGIFViewer viewer{timers};
+    platform::qt::QtResourceLookup resources;
+    ucGIFViewer viewer{timers, resources};
     std::vector<std::string> events;
 };
 
@@ -107,11 +109,11 @@ TEST_F(ucGIFViewerTest, DisabledControlRaisesNoInputEvents)
 
 TEST_F(ucGIFViewerTest, LoadsQtResourcesByTypeAndIdentifier)
 {
-    EXPECT_EQ(QtResourceLookup::ResourcePath("TWOFRAMES", "GIF"), ":/GIF/TWOFRAMES");
+    EXPECT_EQ(platform::qt::QtResourceLookup::ResourcePath("TWOFRAMES", "GIF"), ":/GIF/TWOFRAMES");
     ASSERT_TRUE(viewer.LoadFromResource("TWOFRAMES", "GIF"));
     EXPECT_EQ(viewer.GIFFrames(), 2);
     EXPECT_EQ(viewer.GIFWidth(), 4);
-    EXPECT_THROW(viewer.LoadFromResource("NONE", "GIF"), ResourceNotFoundError);
+    EXPECT_THROW(viewer.LoadFromResource("NONE", "GIF"), platform::ResourceNotFoundError);
     EXPECT_THROW(viewer.LoadFromResource("", "GIF"), std::system_error);
     EXPECT_FALSE(viewer.GIFLoaded());
 }

@@ -68,19 +68,19 @@ TEST_F(PictureButtonWidgetTest, RealMouseInputDrivesTheStates)
     EXPECT_EQ(ShownColour(), 0xFF0000u);
 
     PointerAt({10, 10});
-    EXPECT_EQ(button_->Core().State(), kStateHover);
+    EXPECT_EQ(button_->Core().State(), ButtonState::Hover);
     EXPECT_EQ(ShownColour(), 0x00FF00u);
 
     QTest::mousePress(button_, Qt::LeftButton, {}, {10, 10});
-    EXPECT_EQ(button_->Core().State(), kStateDown);
+    EXPECT_EQ(button_->Core().State(), ButtonState::Down);
     EXPECT_EQ(button_->size(), QSize(44, 24)) << "the down picture is larger";
     EXPECT_EQ(ShownColour(), 0x0000FFu);
     QTest::mouseRelease(button_, Qt::LeftButton, {}, {10, 10});
-    EXPECT_EQ(button_->Core().State(), kStateHover);
+    EXPECT_EQ(button_->Core().State(), ButtonState::Hover);
 
     QCursor::setPos(host_.mapToGlobal(QPoint(250, 150)));
     // The hover poll notices on its next tick; a loaded machine may delay it.
-    EXPECT_TRUE(QTest::qWaitFor([&] { return button_->Core().State() == kStateNormal; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button_->Core().State() == ButtonState::Normal; }, 5000));
     EXPECT_FALSE(button_->Core().Polling());
     EXPECT_EQ(log_,
               (std::vector<std::string>{"MouseEnter", "MouseDown 1 150,150", "MouseUp 1", "Click", "MouseLeave"}));
@@ -92,7 +92,7 @@ TEST_F(PictureButtonWidgetTest, ReleasingOutsideIsNoClick)
     QTest::mousePress(button_, Qt::LeftButton, {}, {10, 10});
     QCursor::setPos(host_.mapToGlobal(QPoint(250, 150)));
     QTest::mouseRelease(button_, Qt::LeftButton, {}, {200, 100});
-    EXPECT_EQ(button_->Core().State(), kStateNormal);
+    EXPECT_EQ(button_->Core().State(), ButtonState::Normal);
     EXPECT_EQ(std::count(log_.begin(), log_.end(), "Click"), 0);
 }
 
@@ -116,7 +116,7 @@ TEST_F(PictureButtonWidgetTest, DoubleClicksAsQtDeliversThem)
     }
     EXPECT_EQ(log_, (std::vector<std::string>{"MouseDown 1 150,150", "MouseUp 1", "Click", "DblClick", "MouseUp 1",
                                               "MouseDown 2 150,150", "MouseUp 2", "MouseDown 2 150,150", "MouseUp 2"}));
-    EXPECT_EQ(button_->Core().State(), kStateHover);
+    EXPECT_EQ(button_->Core().State(), ButtonState::Hover);
 }
 
 TEST_F(PictureButtonWidgetTest, TheHostCannotResizeIt)

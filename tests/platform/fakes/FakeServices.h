@@ -11,6 +11,7 @@
 #include "tests/platform/fakes/FakePopupMenu.h"
 #include "tests/platform/fakes/FakeProcessStarter.h"
 #include "tests/platform/fakes/FakeRegistry.h"
+#include "tests/platform/fakes/FakeResourceLookup.h"
 #include "tests/platform/fakes/FakeSettingsStore.h"
 #include "tests/platform/fakes/FakeShell.h"
 #include "tests/platform/fakes/FakeTimer.h"
@@ -30,11 +31,12 @@ struct FakeServices {
     FakeShell shell;
     FakeProcessStarter processes;
     FakeRegistry registry;
+    FakeResourceLookup resources;
 
     Services services()
     {
-        return {settings, messages, files, encoding, pointer,   timers,
-                events,   pictures, menus, shell,    processes, registry};
+        return {settings, messages, files, encoding,  pointer,  timers,   events,
+                pictures, menus,    shell, processes, registry, resources};
     }
 };
 

@@ -64,8 +64,8 @@ PreviewServices::PreviewServices(std::string folder, std::vector<std::uint8_t> r
 
 platform::Services PreviewServices::services()
 {
-    return {m_Settings, m_Messages, m_Files, m_Encoding, m_Pointer,   m_Timers,
-            m_Events,   m_Pictures, m_Menus, m_Shell,    m_Processes, m_Registry};
+    return {m_Settings, m_Messages, m_Files, m_Encoding,  m_Pointer,  m_Timers,   m_Events,
+            m_Pictures, m_Menus,    m_Shell, m_Processes, m_Registry, m_Resources};
 }
 
 }  // namespace korvane::brand

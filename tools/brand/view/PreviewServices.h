@@ -20,6 +20,7 @@
 #include "platform/qt/QtPopupMenu.h"
 #include "platform/qt/QtProcessStarter.h"
 #include "platform/qt/QtRegistry.h"
+#include "platform/qt/QtResourceLookup.h"
 #include "platform/qt/QtShell.h"
 
 namespace korvane::brand {
@@ -79,6 +80,7 @@ private:
     platform::qt::QtShell m_Shell;
     platform::qt::QtProcessStarter m_Processes;
     platform::qt::QtRegistry m_Registry;
+    platform::qt::QtResourceLookup m_Resources;
 };
 
 }  // namespace korvane::brand

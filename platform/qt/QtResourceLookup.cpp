@@ -1,9 +1,9 @@
-#include "controls/gif_viewer/QtResourceLookup.h"
+#include "platform/qt/QtResourceLookup.h"
 
 #include <QFile>
 #include <QFileInfo>
 
-namespace korvane::controls {
+namespace korvane::platform::qt {
 
 QString QtResourceLookup::ResourcePath(const std::string& ResourceID, const std::string& ResourceType)
 {
@@ -23,4 +23,4 @@ std::vector<std::uint8_t> QtResourceLookup::ResourceData(const std::string& Reso
     return {bytes.begin(), bytes.end()};
 }
 
-}  // namespace korvane::controls
+}  // namespace korvane::platform::qt

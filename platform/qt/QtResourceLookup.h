@@ -6,9 +6,9 @@
 
 #include <QString>
 
-#include "controls/gif_viewer/ResourceLookup.h"
+#include "platform/ResourceLookup.h"
 
-namespace korvane::controls {
+namespace korvane::platform::qt {
 
 class QtResourceLookup : public ResourceLookup {
 public:
@@ -18,4 +18,4 @@ public:
                                            const std::string& ResourceType) const override;
 };
 
-}  // namespace korvane::controls
+}  // namespace korvane::platform::qt

@@ -6,7 +6,7 @@
 #include <system_error>
 #include <vector>
 
-namespace korvane::controls {
+namespace korvane::platform {
 
 // Raised for a resource the program does not carry; a "not found" error like
 // a missing file, so callers can treat both alike.
@@ -28,4 +28,4 @@ public:
                                                    const std::string& ResourceType) const = 0;
 };
 
-}  // namespace korvane::controls
+}  // namespace korvane::platform
