@@ -1,5 +1,6 @@
 #include "controls/gif_viewer/GIFPlayer.h"
 
+#include <algorithm>
 #include <exception>
 #include <limits>
 #include <stdexcept>
@@ -38,6 +39,18 @@ std::int16_t CheckedBorderStyle(std::int64_t value)
         throw std::overflow_error("border style does not fit 16 bits");
     if (value != 0 && value != 1) throw std::out_of_range("border style must be 0 or 1");
     return static_cast<std::int16_t>(value);
+}
+
+bool IsEmpty(const gdi::RECT& r)
+{
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+gdi::RECT Union(const gdi::RECT& a, const gdi::RECT& b)
+{
+    if (IsEmpty(a)) return b;
+    if (IsEmpty(b)) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 gdi::OLE_COLOR CheckedColour(std::int64_t value)
@@ -129,6 +142,7 @@ void GIFPlayer::Destroy()
     m_Canvas.Destroy();
     m_BackBuffer.Destroy();
     m_Background.Destroy();
+    m_PaintedValid = false;
     m_bfW = 0;
     m_bfH = 0;
     EraseMargins();
@@ -182,7 +196,44 @@ void GIFPlayer::Paint()
 {
     if (!m_Canvas.hDIB()) return;
     m_Canvas.Stretch(m_Surface.hDC(), m_bfx, m_bfy, m_bfW, m_bfH, 0, 0, 0, 0, gdi::SRCCOPY, gdi::COLORONCOLOR);
+    m_PaintedValid = true;
+    m_PaintedDC = m_Surface.hDC();
+    m_PaintedClientWidth = m_Surface.ClientWidth();
+    m_PaintedClientHeight = m_Surface.ClientHeight();
+    m_PaintedRect = {m_bfx, m_bfy, m_bfx + m_bfW, m_bfy + m_bfH};
+    m_Unpainted = {};
     m_Surface.Refresh();
+}
+
+// At natural size the stretch is a plain copy, pixel for pixel, so copying
+// only the changed part leaves the control as a whole paint would.
+bool GIFPlayer::PaintedAtNaturalSize() const
+{
+    return m_PaintedValid && m_PaintedDC == m_Surface.hDC() && m_PaintedClientWidth == m_Surface.ClientWidth() &&
+           m_PaintedClientHeight == m_Surface.ClientHeight() &&
+           m_PaintedRect == gdi::RECT{m_bfx, m_bfy, m_bfx + m_bfW, m_bfy + m_bfH} && m_bfW == m_Canvas.Width() &&
+           m_bfH == m_Canvas.Height();
+}
+
+void GIFPlayer::PaintChanges()
+{
+    if (!m_Canvas.hDIB()) return;
+    if (!PaintedAtNaturalSize()) {
+        Paint();
+        return;
+    }
+    const gdi::RECT& r = m_Unpainted;
+    if (!IsEmpty(r)) {
+        gdi::BitBlt(m_Surface.hDC(), m_bfx + r.left, m_bfy + r.top, r.right - r.left, r.bottom - r.top, m_Canvas.hDC(),
+                    r.left, r.top, gdi::SRCCOPY);
+    }
+    m_Unpainted = {};
+    m_Surface.Refresh();
+}
+
+void GIFPlayer::CanvasChanged(const gdi::RECT& rect)
+{
+    m_Unpainted = Union(m_Unpainted, rect);
 }
 
 void GIFPlayer::StartAnimation(bool play)
@@ -211,6 +262,7 @@ void GIFPlayer::CreateSurfaces()
     m_BackBuffer.Cls(back);
     m_Background.Cls(back);
     m_Stale = WholeScreen();
+    m_PaintedValid = false;
     UpdateBestFit();
 }
 
@@ -226,6 +278,8 @@ void GIFPlayer::EraseMargins()
     const ScopedObject<gdi::HRGN> picture(gdi::CreateRectRgn(m_bfx, m_bfy, m_bfx + m_bfW, m_bfy + m_bfH));
     gdi::CombineRgn(margins.get(), margins.get(), picture.get(), gdi::RGN_DIFF);
     gdi::FillRgn(m_Surface.hDC(), margins.get(), brush.get());
+    // The picture rectangle may have moved under the margins: paint it whole next time.
+    m_PaintedValid = false;
     m_Surface.Refresh();
 }
 
@@ -248,7 +302,7 @@ void GIFPlayer::Tick()
     } else {
         m_CurrentFrame = 1;
     }
-    Paint();
+    PaintChanges();
 }
 
 void GIFPlayer::RenderCurrentFrame()
@@ -262,8 +316,11 @@ void GIFPlayer::RenderCurrentFrame()
     }
     // The canvas takes the back buffer's picture; outside m_Stale it holds it already.
     CopyRect(m_Canvas, m_BackBuffer, m_Stale);
+    CanvasChanged(m_Stale);
+    const gdi::RECT frame = FrameRect(n);
+    CanvasChanged(frame);
     m_GIF.FrameDraw(m_Canvas.hDC(), n, 0, 0, 1.0F, false);
-    DisposeFrame(n, FrameRect(n));
+    DisposeFrame(n, frame);
     if (m_GIFFrameRendered) m_GIFFrameRendered(n);
 }
 
@@ -277,9 +334,11 @@ void GIFPlayer::DisposeFrame(std::int16_t n, const gdi::RECT& frame)
             m_Stale = {};
             break;
         case 2:
-            // Restore to the control's back colour, not the GIF's background index.
-            m_Background.Stretch(m_BackBuffer.hDC(), frame.left, frame.top, frame.right - frame.left,
-                                 frame.bottom - frame.top, 0, 0, 0, 0, gdi::SRCCOPY, gdi::COLORONCOLOR);
+            // Restore to the control's back colour, not the GIF's background
+            // index. The background is one colour throughout: copying its
+            // pixels under the frame gives what stretching all of it there
+            // would, without the scaling.
+            CopyRect(m_BackBuffer, m_Background, frame);
             m_Stale = frame;
             break;
         default:

@@ -91,6 +91,9 @@ private:
     void Tick();
     void RenderCurrentFrame();
     void DisposeFrame(std::int16_t n, const gdi::RECT& frame);
+    void PaintChanges();
+    bool PaintedAtNaturalSize() const;
+    void CanvasChanged(const gdi::RECT& rect);
     gdi::RECT FrameRect(std::int16_t n) const;
     gdi::RECT WholeScreen() const;
     static void CopyRect(imaging::cDIB& to, const imaging::cDIB& from, const gdi::RECT& rect);
@@ -111,6 +114,16 @@ private:
     // from the back buffer, and the back buffer from the canvas, only there:
     // the same pictures as whole-surface copies at a fraction of the bytes.
     gdi::RECT m_Stale;
+    // What the control shows of the canvas. A tick repaints only the part of
+    // the canvas it changed, as long as the last paint went into the same
+    // client area at the same place and at natural size: the control surface
+    // keeps what was drawn into it.
+    bool m_PaintedValid = false;
+    gdi::HDC m_PaintedDC;
+    std::int32_t m_PaintedClientWidth = 0;
+    std::int32_t m_PaintedClientHeight = 0;
+    gdi::RECT m_PaintedRect;
+    gdi::RECT m_Unpainted;
     std::int32_t m_bfx = 0;
     std::int32_t m_bfy = 0;
     std::int32_t m_bfW = 0;
