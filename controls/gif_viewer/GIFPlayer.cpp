@@ -1,6 +1,7 @@
 #include "controls/gif_viewer/GIFPlayer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <stdexcept>
@@ -262,6 +263,7 @@ void GIFPlayer::CreateSurfaces()
     m_BackBuffer.Cls(back);
     m_Background.Cls(back);
     m_Stale = WholeScreen();
+    m_StaleIsBackground = false;
     m_PaintedValid = false;
     UpdateBestFit();
 }
@@ -313,36 +315,43 @@ void GIFPlayer::RenderCurrentFrame()
     if (n == 1) {
         m_BackBuffer.Cls(m_Surface.BackColor());
         m_Stale = WholeScreen();
+        m_StaleIsBackground = false;
     }
-    // The canvas takes the back buffer's picture; outside m_Stale it holds it already.
-    CopyRect(m_Canvas, m_BackBuffer, m_Stale);
+    // The canvas becomes what this frame goes over; outside m_Stale it is that already.
+    if (m_StaleIsBackground) {
+        RestoreBackground(m_Canvas, m_Stale);
+    } else {
+        CopyRect(m_Canvas, m_BackBuffer, m_Stale);
+    }
     CanvasChanged(m_Stale);
+    m_Stale = {};
+    m_StaleIsBackground = false;
     const gdi::RECT frame = FrameRect(n);
+    const std::int32_t disposal = m_GIF.FrameDisposalMethod(n);
+    // A frame that leaves no trace: keep what it covers for the next one.
+    if (disposal < 0 || disposal > 2) CopyRect(m_BackBuffer, m_Canvas, frame);
     CanvasChanged(frame);
     m_GIF.FrameDraw(m_Canvas.hDC(), n, 0, 0, 1.0F, false);
-    DisposeFrame(n, frame);
+    DisposeFrame(disposal, frame);
     if (m_GIFFrameRendered) m_GIFFrameRendered(n);
 }
 
-void GIFPlayer::DisposeFrame(std::int16_t n, const gdi::RECT& frame)
+// The frame draws inside its rectangle only, so the next frame goes over the
+// canvas as it stands except there.
+void GIFPlayer::DisposeFrame(std::int32_t disposal, const gdi::RECT& frame)
 {
-    switch (m_GIF.FrameDisposalMethod(n)) {
+    switch (disposal) {
         case 0:
         case 1:
-            // The frame stays: only its rectangle differs from the back buffer.
-            CopyRect(m_BackBuffer, m_Canvas, frame);
-            m_Stale = {};
+            // The frame stays: the canvas is what the next frame goes over.
             break;
         case 2:
-            // Restore to the control's back colour, not the GIF's background
-            // index. The background is one colour throughout: copying its
-            // pixels under the frame gives what stretching all of it there
-            // would, without the scaling.
-            CopyRect(m_BackBuffer, m_Background, frame);
+            // Restored to the control's back colour, not the GIF's background index.
             m_Stale = frame;
+            m_StaleIsBackground = true;
             break;
         default:
-            // 3 and every other value: the next frame goes over the canvas as it was before this one.
+            // 3 and every other value: what the frame covered, kept in the back buffer.
             m_Stale = frame;
             break;
     }
@@ -360,6 +369,28 @@ gdi::RECT GIFPlayer::FrameRect(std::int16_t n) const
 gdi::RECT GIFPlayer::WholeScreen() const
 {
     return {0, 0, m_Canvas.Width(), m_Canvas.Height()};
+}
+
+// The background is one colour throughout, so its pixels under a rectangle
+// are what stretching all of it there gives: a fill of that colour, which
+// reads nothing, or else a copy of them.
+void GIFPlayer::RestoreBackground(imaging::cDIB& to, const gdi::RECT& rect) const
+{
+    if (IsEmpty(rect)) return;
+    if (m_Background.hDIB() && m_Background.bpp() == 32) {
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, m_Background.lpBits(), sizeof pixel);
+        // A fill stores 0x00RRGGBB; any other pixel value is copied as it is.
+        if ((pixel >> 24) == 0) {
+            const gdi::COLORREF colour =
+                gdi::RGB(static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+                         static_cast<std::uint8_t>(pixel));
+            const ScopedObject<gdi::HBRUSH> brush(gdi::CreateSolidBrush(colour));
+            gdi::FillRect(to.hDC(), rect, brush.get());
+            return;
+        }
+    }
+    CopyRect(to, m_Background, rect);
 }
 
 void GIFPlayer::CopyRect(imaging::cDIB& to, const imaging::cDIB& from, const gdi::RECT& rect)
