@@ -1,7 +1,7 @@
 // The GIF viewer's playback engine on a 1920 x 1080, 100-frame animation
 // with transparency and mixed disposal: ticks per second, and the cost of one
-// tick (composition plus the 1:1 paint) as a ratio to a memcpy of the canvas
-// bytes measured in the same run. The tick's parts are timed alone too, so a
+// tick (composition plus painting what changed, at 1:1) as a ratio to a memcpy
+// of the canvas bytes measured in the same run. The tick's parts are timed alone too, so a
 // slow tick points at the operation that makes it slow.
 #include <algorithm>
 #include <chrono>
@@ -151,7 +151,7 @@ void TimeParts(const std::vector<std::uint8_t>& gif, double memcpyMs)
     };
     report("LoadBlt back buffer -> canvas (32-bit BitBlt)", Best([&] { canvas.LoadBlt(back.hDC()); }));
     report("FrameDraw full screen, opaque (8-bit SRCCOPY)", Best([&] { doc.FrameDraw(canvas.hDC(), opaque); }));
-    report("FrameDraw full screen, transparent (SRCAND+SRCPAINT)", Best([&] { doc.FrameDraw(canvas.hDC(), holes); }));
+    report("FrameDraw full screen, transparent (one mask pass)", Best([&] { doc.FrameDraw(canvas.hDC(), holes); }));
     report("Paint 1:1 (32-bit StretchBlt SRCCOPY)",
            Best([&] { canvas.Stretch(window.hDC(), 0, 0, Width, Height, 0, 0, 0, 0, gdi::SRCCOPY, 3); }));
 }
@@ -168,8 +168,8 @@ int main()
     const double ratio = t.perTick / t.perMemcpy;
     std::printf(
         "tick (composition + 1:1 paint): %.3f ms, %.0f ticks/s | memcpy %zu B %.3f ms | ratio %.2f "
-        "(target <= 6: %s)\n",
-        t.perTick, 1000.0 / t.perTick, CanvasBytes, t.perMemcpy, ratio, ratio <= 6.0 ? "met" : "MISSED");
+        "(target <= 4: %s)\n",
+        t.perTick, 1000.0 / t.perTick, CanvasBytes, t.perMemcpy, ratio, ratio <= 4.0 ? "met" : "MISSED");
     std::printf("parts of a tick, alone:\n");
     TimeParts(gif, t.perMemcpy);
     std::remove("bench_viewer.gif");

@@ -1,5 +1,7 @@
 #include "controls/gif_viewer/GIFPlayer.h"
 
+#include <algorithm>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <stdexcept>
@@ -38,6 +40,18 @@ std::int16_t CheckedBorderStyle(std::int64_t value)
         throw std::overflow_error("border style does not fit 16 bits");
     if (value != 0 && value != 1) throw std::out_of_range("border style must be 0 or 1");
     return static_cast<std::int16_t>(value);
+}
+
+bool IsEmpty(const gdi::RECT& r)
+{
+    return r.right <= r.left || r.bottom <= r.top;
+}
+
+gdi::RECT Union(const gdi::RECT& a, const gdi::RECT& b)
+{
+    if (IsEmpty(a)) return b;
+    if (IsEmpty(b)) return a;
+    return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right), std::max(a.bottom, b.bottom)};
 }
 
 gdi::OLE_COLOR CheckedColour(std::int64_t value)
@@ -140,6 +154,7 @@ void GIFPlayer::Destroy()
     m_Canvas.Destroy();
     m_BackBuffer.Destroy();
     m_Background.Destroy();
+    m_PaintedValid = false;
     m_bfW = 0;
     m_bfH = 0;
     EraseMargins();
@@ -193,7 +208,44 @@ void GIFPlayer::Paint()
 {
     if (!m_Canvas.hDIB()) return;
     m_Canvas.Stretch(m_Surface.hDC(), m_bfx, m_bfy, m_bfW, m_bfH, 0, 0, 0, 0, gdi::SRCCOPY, gdi::COLORONCOLOR);
+    m_PaintedValid = true;
+    m_PaintedDC = m_Surface.hDC();
+    m_PaintedClientWidth = m_Surface.ClientWidth();
+    m_PaintedClientHeight = m_Surface.ClientHeight();
+    m_PaintedRect = {m_bfx, m_bfy, m_bfx + m_bfW, m_bfy + m_bfH};
+    m_Unpainted = {};
     m_Surface.Refresh();
+}
+
+// At natural size the stretch is a plain copy, pixel for pixel, so copying
+// only the changed part leaves the control as a whole paint would.
+bool GIFPlayer::PaintedAtNaturalSize() const
+{
+    return m_PaintedValid && m_PaintedDC == m_Surface.hDC() && m_PaintedClientWidth == m_Surface.ClientWidth() &&
+           m_PaintedClientHeight == m_Surface.ClientHeight() &&
+           m_PaintedRect == gdi::RECT{m_bfx, m_bfy, m_bfx + m_bfW, m_bfy + m_bfH} && m_bfW == m_Canvas.Width() &&
+           m_bfH == m_Canvas.Height();
+}
+
+void GIFPlayer::PaintChanges()
+{
+    if (!m_Canvas.hDIB()) return;
+    if (!PaintedAtNaturalSize()) {
+        Paint();
+        return;
+    }
+    const gdi::RECT& r = m_Unpainted;
+    if (!IsEmpty(r)) {
+        gdi::BitBlt(m_Surface.hDC(), m_bfx + r.left, m_bfy + r.top, r.right - r.left, r.bottom - r.top, m_Canvas.hDC(),
+                    r.left, r.top, gdi::SRCCOPY);
+    }
+    m_Unpainted = {};
+    m_Surface.Refresh();
+}
+
+void GIFPlayer::CanvasChanged(const gdi::RECT& rect)
+{
+    m_Unpainted = Union(m_Unpainted, rect);
 }
 
 void GIFPlayer::StartAnimation(bool play)
@@ -222,6 +274,8 @@ void GIFPlayer::CreateSurfaces()
     m_BackBuffer.Cls(back);
     m_Background.Cls(back);
     m_Stale = WholeScreen();
+    m_StaleIsBackground = false;
+    m_PaintedValid = false;
     UpdateBestFit();
 }
 
@@ -237,6 +291,8 @@ void GIFPlayer::EraseMargins()
     const ScopedObject<gdi::HRGN> picture(gdi::CreateRectRgn(m_bfx, m_bfy, m_bfx + m_bfW, m_bfy + m_bfH));
     gdi::CombineRgn(margins.get(), margins.get(), picture.get(), gdi::RGN_DIFF);
     gdi::FillRgn(m_Surface.hDC(), margins.get(), brush.get());
+    // The picture rectangle may have moved under the margins: paint it whole next time.
+    m_PaintedValid = false;
     m_Surface.Refresh();
 }
 
@@ -259,7 +315,7 @@ void GIFPlayer::Tick()
     } else {
         m_CurrentFrame = 1;
     }
-    Paint();
+    PaintChanges();
 }
 
 void GIFPlayer::RenderCurrentFrame()
@@ -270,31 +326,43 @@ void GIFPlayer::RenderCurrentFrame()
     if (n == 1) {
         m_BackBuffer.Cls(m_Surface.BackColor());
         m_Stale = WholeScreen();
+        m_StaleIsBackground = false;
     }
-    // The canvas takes the back buffer's picture; outside m_Stale it holds it already.
-    CopyRect(m_Canvas, m_BackBuffer, m_Stale);
+    // The canvas becomes what this frame goes over; outside m_Stale it is that already.
+    if (m_StaleIsBackground) {
+        RestoreBackground(m_Canvas, m_Stale);
+    } else {
+        CopyRect(m_Canvas, m_BackBuffer, m_Stale);
+    }
+    CanvasChanged(m_Stale);
+    m_Stale = {};
+    m_StaleIsBackground = false;
+    const gdi::RECT frame = FrameRect(n);
+    const std::int32_t disposal = m_GIF.FrameDisposalMethod(n);
+    // A frame that leaves no trace: keep what it covers for the next one.
+    if (disposal < 0 || disposal > 2) CopyRect(m_BackBuffer, m_Canvas, frame);
+    CanvasChanged(frame);
     m_GIF.FrameDraw(m_Canvas.hDC(), n, 0, 0, 1.0F, false);
-    DisposeFrame(n, FrameRect(n));
+    DisposeFrame(disposal, frame);
     if (m_GIFFrameRendered) m_GIFFrameRendered(n);
 }
 
-void GIFPlayer::DisposeFrame(std::int16_t n, const gdi::RECT& frame)
+// The frame draws inside its rectangle only, so the next frame goes over the
+// canvas as it stands except there.
+void GIFPlayer::DisposeFrame(std::int32_t disposal, const gdi::RECT& frame)
 {
-    switch (m_GIF.FrameDisposalMethod(n)) {
+    switch (disposal) {
         case 0:
         case 1:
-            // The frame stays: only its rectangle differs from the back buffer.
-            CopyRect(m_BackBuffer, m_Canvas, frame);
-            m_Stale = {};
+            // The frame stays: the canvas is what the next frame goes over.
             break;
         case 2:
-            // Restore to the control's back colour, not the GIF's background index.
-            m_Background.Stretch(m_BackBuffer.hDC(), frame.left, frame.top, frame.right - frame.left,
-                                 frame.bottom - frame.top, 0, 0, 0, 0, gdi::SRCCOPY, gdi::COLORONCOLOR);
+            // Restored to the control's back colour, not the GIF's background index.
             m_Stale = frame;
+            m_StaleIsBackground = true;
             break;
         default:
-            // 3 and every other value: the next frame goes over the canvas as it was before this one.
+            // 3 and every other value: what the frame covered, kept in the back buffer.
             m_Stale = frame;
             break;
     }
@@ -312,6 +380,28 @@ gdi::RECT GIFPlayer::FrameRect(std::int16_t n) const
 gdi::RECT GIFPlayer::WholeScreen() const
 {
     return {0, 0, m_Canvas.Width(), m_Canvas.Height()};
+}
+
+// The background is one colour throughout, so its pixels under a rectangle
+// are what stretching all of it there gives: a fill of that colour, which
+// reads nothing, or else a copy of them.
+void GIFPlayer::RestoreBackground(imaging::cDIB& to, const gdi::RECT& rect) const
+{
+    if (IsEmpty(rect)) return;
+    if (m_Background.hDIB() && m_Background.bpp() == 32) {
+        std::uint32_t pixel = 0;
+        std::memcpy(&pixel, m_Background.lpBits(), sizeof pixel);
+        // A fill stores 0x00RRGGBB; any other pixel value is copied as it is.
+        if ((pixel >> 24) == 0) {
+            const gdi::COLORREF colour =
+                gdi::RGB(static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
+                         static_cast<std::uint8_t>(pixel));
+            const ScopedObject<gdi::HBRUSH> brush(gdi::CreateSolidBrush(colour));
+            gdi::FillRect(to.hDC(), rect, brush.get());
+            return;
+        }
+    }
+    CopyRect(to, m_Background, rect);
 }
 
 void GIFPlayer::CopyRect(imaging::cDIB& to, const imaging::cDIB& from, const gdi::RECT& rect)

@@ -97,9 +97,13 @@ private:
     void TimerTick();
     void Tick();
     void RenderCurrentFrame();
-    void DisposeFrame(std::int16_t n, const gdi::RECT& frame);
+    void DisposeFrame(std::int32_t disposal, const gdi::RECT& frame);
+    void PaintChanges();
+    bool PaintedAtNaturalSize() const;
+    void CanvasChanged(const gdi::RECT& rect);
     gdi::RECT FrameRect(std::int16_t n) const;
     gdi::RECT WholeScreen() const;
+    void RestoreBackground(imaging::cDIB& to, const gdi::RECT& rect) const;
     static void CopyRect(imaging::cDIB& to, const imaging::cDIB& from, const gdi::RECT& rect);
 
     ControlSurface& m_Surface;
@@ -114,10 +118,23 @@ private:
     imaging::cDIB m_Canvas;
     imaging::cDIB m_BackBuffer;
     imaging::cDIB m_Background;
-    // Where the canvas may differ from the back buffer. The canvas is copied
-    // from the back buffer, and the back buffer from the canvas, only there:
-    // the same pictures as whole-surface copies at a fraction of the bytes.
+    // What the next frame goes over is the canvas, except in m_Stale: there
+    // it is the back buffer's pixels, or the background when
+    // m_StaleIsBackground. Only that rectangle is restored before a frame and
+    // only a frame that leaves no trace saves what it covers: the pictures of
+    // whole-surface copies at a fraction of the bytes.
     gdi::RECT m_Stale;
+    bool m_StaleIsBackground = false;
+    // What the control shows of the canvas. A tick repaints only the part of
+    // the canvas it changed, as long as the last paint went into the same
+    // client area at the same place and at natural size: the control surface
+    // keeps what was drawn into it.
+    bool m_PaintedValid = false;
+    gdi::HDC m_PaintedDC;
+    std::int32_t m_PaintedClientWidth = 0;
+    std::int32_t m_PaintedClientHeight = 0;
+    gdi::RECT m_PaintedRect;
+    gdi::RECT m_Unpainted;
     std::int32_t m_bfx = 0;
     std::int32_t m_bfy = 0;
     std::int32_t m_bfW = 0;

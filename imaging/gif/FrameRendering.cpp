@@ -123,6 +123,24 @@ void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const std::vector<std::ui
     image.SetPalette(imagePalette);
 }
 
+// The mask's SRCAND and the image's SRCPAINT as one transfer, so the
+// destination is read and written once. Only for two surfaces of one size:
+// a source size below 1 then stands for the same size in both stretches.
+// False when the two stretches must run as they are.
+bool DrawMaskedInOnePass(const FrameRecord& frame, gdi::HDC hDC, const FrameDrawRects& r)
+{
+    const cDIB& mask = *frame.DIBAND;
+    const cDIB& image = *frame.DIBXOR;
+    if (!mask.hDIB() || !image.hDIB() || mask.Width() != image.Width() || mask.Height() != image.Height()) return false;
+    const std::int32_t srcWidth = r.srcWidth < 1 ? image.Width() : r.srcWidth;
+    const std::int32_t srcHeight = r.srcHeight < 1 ? image.Height() : r.srcHeight;
+    const int previousMode = gdi::GetStretchBltMode(hDC);
+    gdi::SetStretchBltMode(hDC, gdi::COLORONCOLOR);
+    gdi::MaskedStretchBlt(hDC, r.x, r.y, r.width, r.height, mask.hDC(), image.hDC(), 0, 0, srcWidth, srcHeight);
+    if (previousMode != 0) gdi::SetStretchBltMode(hDC, previousMode);
+    return true;
+}
+
 }  // namespace
 
 const std::vector<std::uint8_t>& MaskPalette()
@@ -153,6 +171,7 @@ void DrawFrame(const FrameRecord& frame, const LogicalScreenDescriptor& screen, 
 {
     const FrameDrawRects r = ComputeFrameDrawRects(frame, screen, Left, Top, ScaleFactor, ScreenCrop);
     if (frame.UseTransparentColor) {
+        if (DrawMaskedInOnePass(frame, hDC, r)) return;
         frame.DIBAND->Stretch(hDC, r.x, r.y, r.width, r.height, 0, 0, r.srcWidth, r.srcHeight, gdi::SRCAND,
                               gdi::COLORONCOLOR);
         frame.DIBXOR->Stretch(hDC, r.x, r.y, r.width, r.height, 0, 0, r.srcWidth, r.srcHeight, gdi::SRCPAINT,

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 #include "platform/gdi/AxisMap.h"
 #include "platform/gdi/ColourConversion.h"
@@ -193,6 +194,61 @@ void IndexedTo32Row(RowJob& job, std::uint8_t* dstRow, const std::uint8_t* srcRo
             const int sx = Identity ? xs.srcStart + k : xs.src[static_cast<std::size_t>(k)];
             d[k] = Combine<Op>(d[k], lut[ReadRaw<SrcBpp>(srcRow, sx)]);
         }
+    }
+}
+
+// The mask pass and the image pass of a transparent draw for one pixel:
+// And with the value of the mask bit, then Or with the colour of the index.
+using MaskValues = std::array<std::uint32_t, 2>;
+
+// f(0) to f(7) written out, so each pixel's shifts are constants.
+template <class F>
+inline void ForEight(F f)
+{
+    [&]<int... J>(std::integer_sequence<int, J...>)
+    {
+        (f(J), ...);
+    }
+    (std::make_integer_sequence<int, 8>{});
+}
+
+// 1-bit mask and 8-bit image at 1:1 onto 32 bits: a mask byte and eight
+// indices per step once the run reaches a mask byte boundary. The two mask
+// values live in locals: stores through `d` could otherwise alias them.
+void MaskedRowIdentity(std::uint32_t* d, const std::uint8_t* maskRow, const std::uint8_t* imageRow, int sx, int count,
+                       const Lut& lut, const MaskValues& values)
+{
+    const std::uint32_t clear = values[0], set = values[1], flip = clear ^ set;
+    const auto select = [&](unsigned bit) { return clear ^ (flip & (0U - bit)); };
+    int k = 0;
+    for (; k < count && (sx & 7) != 0; ++k, ++sx)
+        d[k] = (d[k] & select(ReadRaw<1>(maskRow, sx))) | lut[imageRow[sx]];
+    for (; k + 8 <= count; k += 8, sx += 8) {
+        const unsigned bits = maskRow[sx >> 3];
+        std::uint64_t eight = 0;
+        std::memcpy(&eight, imageRow + sx, 8);
+        std::uint32_t* p = d + k;
+        if (bits == 0 && clear == 0) {
+            // The And leaves 0: store the colours without reading what lay there.
+            ForEight([&](int j) { p[j] = lut[(eight >> (8 * j)) & 0xFF]; });
+        } else if (bits == 0 || bits == 0xFF) {
+            const std::uint32_t keep = bits == 0 ? clear : set;
+            ForEight([&](int j) { p[j] = (p[j] & keep) | lut[(eight >> (8 * j)) & 0xFF]; });
+        } else {
+            ForEight([&](int j) { p[j] = (p[j] & select((bits >> (7 - j)) & 1U)) | lut[(eight >> (8 * j)) & 0xFF]; });
+        }
+    }
+    for (; k < count; ++k, ++sx)
+        d[k] = (d[k] & select(ReadRaw<1>(maskRow, sx))) | lut[imageRow[sx]];
+}
+
+void MaskedRowScaled(std::uint32_t* d, const std::uint8_t* maskRow, const std::uint8_t* imageRow, const AxisMap& xs,
+                     const Lut& lut, const MaskValues& values)
+{
+    const std::uint32_t clear = values[0], flip = values[0] ^ values[1];
+    for (int k = 0; k < xs.count; ++k) {
+        const int sx = xs.src[static_cast<std::size_t>(k)];
+        d[k] = (d[k] & (clear ^ (flip & (0U - ReadRaw<1>(maskRow, sx))))) | lut[imageRow[sx]];
     }
 }
 
@@ -439,6 +495,35 @@ void Transfer(Surface& dst, const ColourTable& dstColours, const Surface& src, c
             std::memcpy(dstRow + spanAt, dst.Row(ys.dstStart + k - 1) + spanAt, spanBytes);
         } else {
             row(job, dstRow, source->Row(ys.Src(k)));
+        }
+    }
+}
+
+void TransferMasked(Surface& dst, const ColourTable& dstColours, const Surface& mask, const ColourTable& maskColours,
+                    const Surface& image, const ColourTable& imageColours, const Placement& to, const Placement& from)
+{
+    // One pass needs one pixel mapping for both sources and a destination
+    // that neither of them is.
+    const bool onePass = dst.Bpp() == 32 && mask.Bpp() == 1 && image.Bpp() == 8 && mask.Width() == image.Width() &&
+                         mask.Height() == image.Height() && &dst != &mask && &dst != &image;
+    if (!onePass) {
+        Transfer(dst, dstColours, mask, maskColours, to, from, RasterOp::And);
+        Transfer(dst, dstColours, image, imageColours, to, from, RasterOp::Or);
+        return;
+    }
+    const AxisMap xs = MapAxis(to.x, to.width, from.x, from.width, dst.Width(), image.Width());
+    const AxisMap ys = MapAxis(to.y, to.height, from.y, from.height, dst.Height(), image.Height());
+    if (xs.count == 0 || ys.count == 0) return;
+    const Lut lut = BuildLut(8, imageColours, 32, dstColours);
+    const Lut maskLut = BuildLut(1, maskColours, 32, dstColours);
+    const MaskValues keep{maskLut[0], maskLut[1]};
+    for (int k = 0; k < ys.count; ++k) {
+        std::uint32_t* d = dst.Row32(ys.dstStart + k) + xs.dstStart;
+        const int sy = ys.Src(k);
+        if (xs.identity) {
+            MaskedRowIdentity(d, mask.Row(sy), image.Row(sy), xs.srcStart, xs.count, lut, keep);
+        } else {
+            MaskedRowScaled(d, mask.Row(sy), image.Row(sy), xs, lut, keep);
         }
     }
 }

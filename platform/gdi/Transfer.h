@@ -31,6 +31,13 @@ struct Placement {
 void Transfer(Surface& dst, const ColourTable& dstColours, const Surface& src, const ColourTable& srcColours,
               const Placement& to, const Placement& from, RasterOp op);
 
+// A transparent draw: `mask` with And, then `image` with Or, over the same
+// rectangles. Exactly the two Transfers; a 1-bit mask and an 8-bit image of
+// one size onto a third, 32-bit surface take both in one pass, so each
+// destination pixel is read and written once.
+void TransferMasked(Surface& dst, const ColourTable& dstColours, const Surface& mask, const ColourTable& maskColours,
+                    const Surface& image, const ColourTable& imageColours, const Placement& to, const Placement& from);
+
 // Stores `value` (a pixel value of dst's depth) in every pixel of the
 // rectangle that lies on the surface.
 void Fill(Surface& dst, const RECT& rect, std::uint32_t value);

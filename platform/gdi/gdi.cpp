@@ -302,6 +302,25 @@ int StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, 
     return Blit(dst, {x, y, width, height}, src, {xSrc, ySrc, srcWidth, srcHeight}, rop);
 }
 
+int MaskedStretchBlt(HDC dst, int x, int y, int width, int height, HDC mask, HDC image, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight)
+{
+    const Placement to{x, y, width, height}, from{xSrc, ySrc, srcWidth, srcHeight};
+    std::optional<SurfaceRef> target = Objects().SurfaceOf(dst);
+    std::optional<SurfaceRef> maskSource = Objects().SurfaceOf(mask);
+    std::optional<SurfaceRef> imageSource = Objects().SurfaceOf(image);
+    if (!target || !maskSource || !imageSource) {
+        // A pass without its contexts fails alone; the other one still draws.
+        const int masked = Blit(dst, to, mask, from, SRCAND);
+        const int painted = Blit(dst, to, image, from, SRCPAINT);
+        return masked != 0 && painted != 0 ? 1 : 0;
+    }
+    if (target->stock) return 1;
+    TransferMasked(*target->surface, target->colours, *maskSource->surface, maskSource->colours, *imageSource->surface,
+                   imageSource->colours, to, from);
+    return 1;
+}
+
 // --- fills and regions ------------------------------------------------------
 
 bool SetRect(RECT& rect, int left, int top, int right, int bottom)

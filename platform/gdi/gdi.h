@@ -177,6 +177,11 @@ int BitBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int 
 // Raster operations other than SRCCOPY, SRCAND and SRCPAINT fail (0).
 int StretchBlt(HDC dst, int x, int y, int width, int height, HDC src, int xSrc, int ySrc, int srcWidth, int srcHeight,
                std::uint32_t rop);
+// A transparent draw in one call: the same result as StretchBlt of `mask`
+// with SRCAND followed by StretchBlt of `image` with SRCPAINT, both with
+// these rectangles. Non-zero when both would succeed.
+int MaskedStretchBlt(HDC dst, int x, int y, int width, int height, HDC mask, HDC image, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight);
 
 // --- fills and regions ------------------------------------------------------
 

@@ -1,4 +1,6 @@
+#include <array>
 #include <climits>
+#include <random>
 
 #include <gtest/gtest.h>
 
@@ -171,6 +173,57 @@ TEST(Transfer, MaskThenImageLeavesTransparentPixelsAlone)
             EXPECT_EQ(canvas.Get(x, 0), indices[x / scale] == 5 ? Blue : Red) << x;
         for (int x = 4 * scale; x < 8; ++x)
             EXPECT_EQ(canvas.Get(x, 0), Blue);
+    }
+}
+
+// The one-pass transparent draw against its definition, the two raster
+// passes, on random pixels and tables: clipped on every side, shifted in the
+// source, enlarged, shrunk and mirrored, and a mask of another size.
+TEST(Transfer, MaskedStretchEqualsMaskThenImage)
+{
+    std::mt19937 random(20261208);
+    const auto pick = [&](int least, int most) { return std::uniform_int_distribution<int>(least, most)(random); };
+    const auto anyPixel = [&] { return static_cast<std::uint32_t>(random()); };
+    for (int round = 0; round < 300; ++round) {
+        const int w = pick(1, 64), h = pick(1, 6);
+        std::vector<RGBQUAD> colours(256);
+        for (RGBQUAD& q : colours)
+            q = Quad(anyPixel() & 0xFFFFFF);
+        const std::vector<RGBQUAD> maskColours = round % 3 == 0
+                                                     ? std::vector<RGBQUAD>{Quad(anyPixel()), Quad(anyPixel())}
+                                                     : std::vector<RGBQUAD>{Quad(Black), Quad(White)};
+        TestSurface image(w, h, 8, colours);
+        TestSurface mask(round % 10 == 9 ? w + 1 : w, h, 1, maskColours, round % 4 != 1);
+        // Whole mask bytes clear or set as well as mixed ones.
+        const int density = std::array{0, 50, 90, 100}[static_cast<std::size_t>(round % 4)];
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                image.Set(x, y, static_cast<std::uint32_t>(pick(0, 255)));
+                mask.Set(x, y, pick(0, 99) < density ? 1U : 0U);
+            }
+        }
+        const int dw = pick(1, 80), dh = pick(1, 8);
+        TestSurface onePass(dw, dh, 32), twoPasses(dw, dh, 32);
+        for (int y = 0; y < dh; ++y) {
+            for (int x = 0; x < dw; ++x) {
+                const std::uint32_t d = anyPixel();
+                onePass.Set(x, y, d);
+                twoPasses.Set(x, y, d);
+            }
+        }
+        // Half the rounds at 1:1; a few mirrored; most overlap both surfaces, some only in part.
+        const bool natural = round % 2 == 0;
+        const int sign = round % 8 == 7 ? -1 : 1;
+        const int width = sign * pick(1, 2 * w), height = pick(1, 2 * h);
+        const int sw = natural ? width : pick(1, 2 * w), sh = natural ? height : pick(1, 2 * h);
+        const int x = pick(-4, dw - 1) - (width < 0 ? width : 0), y = pick(-2, dh - 1);
+        const int xs = pick(-2, w - 1), ys = pick(-1, h - 1);
+        ASSERT_NE(StretchBlt(twoPasses.dc(), x, y, width, height, mask.dc(), xs, ys, sw, sh, SRCAND), 0);
+        ASSERT_NE(StretchBlt(twoPasses.dc(), x, y, width, height, image.dc(), xs, ys, sw, sh, SRCPAINT), 0);
+        ASSERT_NE(MaskedStretchBlt(onePass.dc(), x, y, width, height, mask.dc(), image.dc(), xs, ys, sw, sh), 0);
+        for (int py = 0; py < dh; ++py)
+            for (int px = 0; px < dw; ++px)
+                ASSERT_EQ(onePass.Get(px, py), twoPasses.Get(px, py)) << "round " << round << " at " << px << "," << py;
     }
 }
 
