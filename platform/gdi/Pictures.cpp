@@ -2,6 +2,7 @@
 
 #include "platform/gdi/ObjectRegistry.h"
 #include "platform/gdi/Transfer.h"
+#include "platform/gdi/gdi.h"
 
 namespace korvane::gdi {
 

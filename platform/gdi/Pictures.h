@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/gdi/gdi.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace korvane::gdi {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/gdi/gdi.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace korvane::gdi {
 

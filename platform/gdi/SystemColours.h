@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/gdi/gdi.h"
+#include "platform/gdi/GdiTypes.h"
 
 namespace korvane::gdi {
 
