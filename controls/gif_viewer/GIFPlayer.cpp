@@ -7,25 +7,15 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/gdi/ScopedObject.h"
+
 namespace korvane::controls {
 namespace {
 
 constexpr std::int32_t FirstTickInterval = 1;  // frame 1 follows almost at once
 constexpr std::int32_t CreatedInterval = 10;
 
-// Deletes a brush or region when it goes out of scope.
-template <class H>
-class ScopedObject {
-public:
-    explicit ScopedObject(H handle) : m_Handle(handle) {}
-    ~ScopedObject() { gdi::DeleteObject(m_Handle); }
-    ScopedObject(const ScopedObject&) = delete;
-    ScopedObject& operator=(const ScopedObject&) = delete;
-    H get() const { return m_Handle; }
-
-private:
-    H m_Handle;
-};
+using gdi::ScopedObject;
 
 gdi::COLORREF TranslatedColour(gdi::OLE_COLOR colour)
 {

@@ -5,6 +5,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "platform/gdi/ScopedObject.h"
+
 namespace korvane::imaging {
 
 namespace {
@@ -83,21 +85,17 @@ std::uint8_t cDIB::CreateFromStdPicture(const gdi::StdPicture& Image, bool Force
     gdi::BITMAP info;
     if (!gdi::GetObject(Image->Handle(), info)) return 0;
     if (!Create(info.bmWidth, info.bmHeight, Force32bpp ? 32 : info.bmBitsPixel)) return 0;
-    const gdi::HDC temp = gdi::CreateCompatibleDC(m_hDC);
-    if (!temp) return 0;
-    const gdi::HBITMAP displaced = gdi::SelectObject(temp, Image->Handle());
-    if (!displaced) {
-        gdi::DeleteDC(temp);
-        return 0;
-    }
+    const gdi::ScopedObject<gdi::HDC> temp(gdi::CreateCompatibleDC(m_hDC));
+    if (!temp.get()) return 0;
+    const gdi::HBITMAP displaced = gdi::SelectObject(temp.get(), Image->Handle());
+    if (!displaced) return 0;
     if (info.bmBitsPixel <= 8 && !Force32bpp) {
         std::vector<gdi::RGBQUAD> table(TableSize(info.bmBitsPixel));
-        gdi::GetDIBColorTable(temp, 0, table);
+        gdi::GetDIBColorTable(temp.get(), 0, table);
         gdi::SetDIBColorTable(m_hDC, 0, table);
     }
-    gdi::BitBlt(m_hDC, 0, 0, info.bmWidth, info.bmHeight, temp, 0, 0, gdi::SRCCOPY);
-    gdi::SelectObject(temp, displaced);
-    gdi::DeleteDC(temp);
+    gdi::BitBlt(m_hDC, 0, 0, info.bmWidth, info.bmHeight, temp.get(), 0, 0, gdi::SRCCOPY);
+    gdi::SelectObject(temp.get(), displaced);
     return static_cast<std::uint8_t>(info.bmBitsPixel);
 }
 
@@ -190,9 +188,8 @@ void cDIB::Cls(gdi::OLE_COLOR BackColor)
     if (!gdi::OleTranslateColor(BackColor, colour)) return;  // not a colour: nothing to fill with
     gdi::RECT whole;
     gdi::SetRect(whole, 0, 0, m_Width, m_Height);
-    const gdi::HBRUSH brush = gdi::CreateSolidBrush(colour);
-    gdi::FillRect(m_hDC, whole, brush);
-    gdi::DeleteObject(brush);
+    const gdi::ScopedObject<gdi::HBRUSH> brush(gdi::CreateSolidBrush(colour));
+    gdi::FillRect(m_hDC, whole, brush.get());
 }
 
 void cDIB::SetPalette(const std::vector<std::uint8_t>& palette)
@@ -248,20 +245,18 @@ gdi::StdPicture cDIB::Image() const
 {
     if (!m_hDIB) return nullptr;
     const gdi::HDC screen = gdi::GetDC();
-    const gdi::HBITMAP bitmap = gdi::CreateCompatibleBitmap(screen, m_Width, m_Height);
-    const gdi::HDC temp = gdi::CreateCompatibleDC(screen);
-    gdi::ReleaseDC(screen);
-    if (!bitmap || !temp) {
-        gdi::DeleteDC(temp);
-        gdi::DeleteObject(bitmap);
-        return nullptr;
+    gdi::ScopedObject<gdi::HBITMAP> bitmap(gdi::CreateCompatibleBitmap(screen, m_Width, m_Height));
+    {
+        const gdi::ScopedObject<gdi::HDC> temp(gdi::CreateCompatibleDC(screen));
+        gdi::ReleaseDC(screen);
+        if (!bitmap.get() || !temp.get()) return nullptr;
+        const gdi::HBITMAP displaced = gdi::SelectObject(temp.get(), bitmap.get());
+        Stretch(temp.get(), 0, 0, m_Width, m_Height, 0, 0, m_Width, m_Height, gdi::SRCCOPY, gdi::COLORONCOLOR);
+        gdi::SelectObject(temp.get(), displaced);
     }
-    const gdi::HBITMAP displaced = gdi::SelectObject(temp, bitmap);
-    Stretch(temp, 0, 0, m_Width, m_Height, 0, 0, m_Width, m_Height, gdi::SRCCOPY, gdi::COLORONCOLOR);
-    gdi::SelectObject(temp, displaced);
-    gdi::DeleteDC(temp);
-    gdi::StdPicture picture = gdi::OleCreatePictureIndirect(bitmap);
-    if (!picture) gdi::DeleteObject(bitmap);
+    // The picture owns the bitmap once it is made; before, it is still ours.
+    gdi::StdPicture picture = gdi::OleCreatePictureIndirect(bitmap.get());
+    if (picture) bitmap.release();
     return picture;
 }
 
