@@ -116,8 +116,9 @@ TEST_F(BrandViewTest, EachFindingNamesItsField)
     for (const auto& c : cases) {
         std::string messages;
         EXPECT_EQ(ProblemsOfIni(c.ini, &messages), c.problems) << c.ini << messages;
-        if (!c.problems.empty() || std::string(c.says) != "no problem")
+        if (!c.problems.empty() || std::string(c.says) != "no problem") {
             EXPECT_NE(messages.find(c.says), std::string::npos) << c.ini << messages;
+        }
     }
 
     // A stored title with a character below its key code decodes to nothing.
