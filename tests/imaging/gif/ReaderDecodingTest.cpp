@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "GifTestSupport.h"
 #include "imaging/gif/cGIF.h"
 #include "imaging/gif/mGIFLZWEnc.h"
-#include "lzw_reference.h"
+#include "tests/support/GifTestSupport.h"
+#include "tests/support/LzwReference.h"
 
 namespace korvane::imaging {
 namespace {

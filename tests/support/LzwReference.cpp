@@ -1,4 +1,4 @@
-#include "lzw_reference.h"
+#include "tests/support/LzwReference.h"
 
 #include <stdexcept>
 

@@ -9,8 +9,8 @@
 
 #include "imaging/gif/mGIFLZWDec.h"
 #include "imaging/gif/mGIFLZWEnc.h"
-#include "lzw_reference.h"
-#include "lzw_support.h"
+#include "tests/imaging/gif/LzwSupport.h"
+#include "tests/support/LzwReference.h"
 
 namespace korvane::imaging::lzwtest {
 namespace {

@@ -1,4 +1,4 @@
-#include "lzw_support.h"
+#include "tests/imaging/gif/LzwSupport.h"
 
 #include <cstring>
 #include <random>

@@ -6,7 +6,7 @@
 
 #include "imaging/gif/mGIFLZWDec.h"
 #include "imaging/gif/mGIFLZWEnc.h"
-#include "lzw_support.h"
+#include "tests/imaging/gif/LzwSupport.h"
 
 namespace korvane::imaging::lzwtest {
 namespace {
