@@ -1,7 +1,6 @@
 #include "tests/imaging/gif/LzwSupport.h"
 
 #include <cstring>
-#include <random>
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
@@ -27,23 +26,14 @@ Bytes SurfaceBytes(const FrameRecord& frame)
 
 Bytes Indices(const FrameRecord& frame)
 {
-    const cDIB& dib = *frame.DIBXOR;
-    Bytes out;
-    for (std::int32_t y = 0; y < dib.Height(); ++y) {
-        const std::uint8_t* row = dib.lpBits() + y * dib.BytesPerScanline();
-        out.insert(out.end(), row, row + dib.Width());
-    }
-    return out;
+    return test::ReadIndices(*frame.DIBXOR);
 }
 
 void SetIndices(FrameRecord& frame, const Bytes& indices)
 {
     cDIB& dib = *frame.DIBXOR;
     ASSERT_EQ(indices.size(), static_cast<std::size_t>(dib.Width()) * static_cast<std::size_t>(dib.Height()));
-    for (std::int32_t y = 0; y < dib.Height(); ++y) {
-        std::memcpy(dib.lpBits() + y * dib.BytesPerScanline(), indices.data() + y * dib.Width(),
-                    static_cast<std::size_t>(dib.Width()));
-    }
+    test::WriteIndices(dib, indices);
 }
 
 Bytes PackCodes(const std::vector<std::pair<std::uint32_t, int>>& codes)
@@ -82,15 +72,6 @@ Bytes JoinSubBlocks(const Bytes& blocks)
                    blocks.begin() + static_cast<std::ptrdiff_t>(pos + 1 + size));
         pos += 1 + size;
     }
-    return out;
-}
-
-Bytes RandomIndices(std::size_t count, unsigned limit, std::uint32_t seed)
-{
-    std::mt19937 random(seed);
-    Bytes out(count);
-    for (auto& b : out)
-        b = static_cast<std::uint8_t>(random() % limit);
     return out;
 }
 

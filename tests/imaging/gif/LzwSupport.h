@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/gif/FrameRecord.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::imaging::lzwtest {
 
@@ -17,7 +18,8 @@ using Bytes = std::vector<std::uint8_t>;
 FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill = 0);
 // The surface memory as it stands, padding included.
 Bytes SurfaceBytes(const FrameRecord& frame);
-// Indices row by row, Width bytes a row.
+// Indices row by row, Width bytes a row (ReadIndices and WriteIndices of
+// the frame's surface; the second fails the test on a size mismatch).
 Bytes Indices(const FrameRecord& frame);
 void SetIndices(FrameRecord& frame, const Bytes& indices);
 
@@ -30,8 +32,7 @@ Bytes PackCodes(const std::vector<std::uint32_t>& codes, int width);
 // test when the blocks are malformed.
 Bytes JoinSubBlocks(const Bytes& blocks);
 
-// Deterministic indices below `limit`.
-Bytes RandomIndices(std::size_t count, unsigned limit, std::uint32_t seed);
+using test::NoiseIndices;
 
 // Decodes LZW data (sub-blocks, already split) with giflib through a
 // one-frame GIF built in memory; empty when giflib rejects it.
