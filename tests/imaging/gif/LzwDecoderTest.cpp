@@ -12,7 +12,7 @@
 #include "tests/imaging/gif/LzwSupport.h"
 #include "tests/support/LzwReference.h"
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 namespace {
 
 using mGIFLZWDec::DecodeToDIB;
@@ -312,4 +312,4 @@ TEST(LzwDecoder, AgreesWithTheRulesOnWellFormedAndDamagedStreams)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

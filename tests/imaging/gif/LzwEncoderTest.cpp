@@ -10,7 +10,7 @@
 #include "tests/imaging/gif/LzwSupport.h"
 #include "tests/support/LzwReference.h"
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 namespace {
 
 using mGIFLZWEnc::EncodeFromDIB;
@@ -217,4 +217,4 @@ TEST(LzwEncoder, ProbeStopsAtKeyZeroAsTheRulesSay)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

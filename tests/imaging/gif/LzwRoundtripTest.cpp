@@ -8,7 +8,7 @@
 #include "imaging/gif/mGIFLZWEnc.h"
 #include "tests/imaging/gif/LzwSupport.h"
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 namespace {
 
 struct Surface {
@@ -135,4 +135,4 @@ TEST(LzwRoundTrip, EachThreadHasItsOwnTables)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

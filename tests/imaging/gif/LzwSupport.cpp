@@ -7,7 +7,7 @@
 
 #include "tests/support/GiflibMemory.h"
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 
 FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill)
 {
@@ -26,14 +26,14 @@ Bytes SurfaceBytes(const FrameRecord& frame)
 
 Bytes Indices(const FrameRecord& frame)
 {
-    return test::ReadIndices(*frame.DIBXOR);
+    return ReadIndices(*frame.DIBXOR);
 }
 
 void SetIndices(FrameRecord& frame, const Bytes& indices)
 {
     cDIB& dib = *frame.DIBXOR;
     ASSERT_EQ(indices.size(), static_cast<std::size_t>(dib.Width()) * static_cast<std::size_t>(dib.Height()));
-    test::WriteIndices(dib, indices);
+    WriteIndices(dib, indices);
 }
 
 Bytes PackCodes(const std::vector<std::pair<std::uint32_t, int>>& codes)
@@ -143,4 +143,4 @@ Bytes GiflibEncode(std::int32_t width, std::int32_t height, int bits, const Byte
     return JoinSubBlocks(blocks);
 }
 
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

@@ -9,9 +9,7 @@
 #include "imaging/gif/FrameRecord.h"
 #include "tests/support/GifTestSupport.h"
 
-namespace korvane::imaging::lzwtest {
-
-using Bytes = std::vector<std::uint8_t>;
+namespace korvane::imaging::test {
 
 // A frame whose DIBXOR is an 8-bit surface of the given size, every byte of
 // its memory (padding included) set to `fill`.
@@ -32,8 +30,6 @@ Bytes PackCodes(const std::vector<std::uint32_t>& codes, int width);
 // test when the blocks are malformed.
 Bytes JoinSubBlocks(const Bytes& blocks);
 
-using test::NoiseIndices;
-
 // Decodes LZW data (sub-blocks, already split) with giflib through a
 // one-frame GIF built in memory; empty when giflib rejects it.
 Bytes GiflibDecode(std::int32_t width, std::int32_t height, std::uint8_t codeSize, bool interlaced,
@@ -42,4 +38,4 @@ Bytes GiflibDecode(std::int32_t width, std::int32_t height, std::uint8_t codeSiz
 // the minimum code size it chose for a palette of 2^bits entries.
 Bytes GiflibEncode(std::int32_t width, std::int32_t height, int bits, const Bytes& indices, std::uint8_t& codeSize);
 
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test
