@@ -13,7 +13,7 @@
 #include "controls/gif_viewer/GIFPlayer.h"
 #include "controls/gif_viewer/ManualFrameTimer.h"
 #include "controls/gif_viewer/MemoryControlSurface.h"
-#include "tests/controls/gif_viewer/GifBuilder.h"
+#include "tests/support/GifBuilder.h"
 
 namespace {
 

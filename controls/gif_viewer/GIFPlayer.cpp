@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "platform/gdi/CheckedNumbers.h"
 #include "platform/gdi/ScopedObject.h"
 
 namespace korvane::controls {
@@ -26,10 +27,9 @@ gdi::COLORREF TranslatedColour(gdi::OLE_COLOR colour)
 
 std::int16_t CheckedBorderStyle(std::int64_t value)
 {
-    if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
-        throw std::overflow_error("border style does not fit 16 bits");
-    if (value != 0 && value != 1) throw std::out_of_range("border style must be 0 or 1");
-    return static_cast<std::int16_t>(value);
+    const std::int16_t style = gdi::CheckedInt16(value, "border style does not fit 16 bits");
+    if (style != 0 && style != 1) throw std::out_of_range("border style must be 0 or 1");
+    return style;
 }
 
 bool IsEmpty(const gdi::RECT& r)

@@ -5,35 +5,21 @@
 #include <limits>
 #include <stdexcept>
 
+#include "platform/gdi/CheckedNumbers.h"
 #include "platform/gdi/ScopedObject.h"
 
 namespace korvane::imaging {
 
 namespace {
 
-constexpr std::int64_t MaxPixelBytes = std::int64_t{256} << 20;
-
-std::int32_t Checked32(std::int64_t value)
-{
-    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-        throw std::overflow_error("cDIB: 32-bit overflow");
-    return static_cast<std::int32_t>(value);
-}
+constexpr const char* kOverflow = "cDIB: 32-bit overflow";
 
 // ((width * bpp + 31) \ 32) * 4, every step checked as 32-bit arithmetic.
 std::int32_t ScanlineBytes(std::int32_t width, std::int32_t bpp)
 {
-    const std::int32_t bits = Checked32(Checked32(std::int64_t{width} * bpp) + std::int64_t{31});
-    return Checked32(std::int64_t{bits / 32} * 4);
-}
-
-// Round half to even, then into 32 bits.
-std::int32_t RoundToInt32(double value)
-{
-    const double rounded = std::nearbyint(value);
-    if (!(rounded >= std::numeric_limits<std::int32_t>::min() && rounded <= std::numeric_limits<std::int32_t>::max()))
-        throw std::overflow_error("cDIB: 32-bit overflow");
-    return static_cast<std::int32_t>(rounded);
+    const std::int32_t bits =
+        gdi::CheckedInt32(gdi::CheckedInt32(std::int64_t{width} * bpp, kOverflow) + std::int64_t{31}, kOverflow);
+    return gdi::CheckedInt32(std::int64_t{bits / 32} * 4, kOverflow);
 }
 
 unsigned TableSize(std::int32_t bpp)
@@ -52,15 +38,14 @@ bool cDIB::Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Ne
 {
     Destroy();
     if (NewWidth < 1 || NewHeight < 1) return false;
-    if (Newbpp < std::numeric_limits<std::int16_t>::min() || Newbpp > std::numeric_limits<std::int16_t>::max())
-        throw std::overflow_error("cDIB: bit count does not fit 16 bits");
+    gdi::CheckedInt16(Newbpp, "cDIB: bit count does not fit 16 bits");
     m_BitmapHeader = gdi::BITMAPINFOHEADER{};
     m_BitmapHeader.biWidth = NewWidth;
     m_BitmapHeader.biHeight = -NewHeight;
     m_BitmapHeader.biBitCount = static_cast<std::uint16_t>(Newbpp);
     const std::int32_t scanline = ScanlineBytes(NewWidth, Newbpp);
-    const std::int32_t bytes = Checked32(std::int64_t{scanline} * NewHeight);
-    if (bytes > MaxPixelBytes) return false;
+    const std::int32_t bytes = gdi::CheckedInt32(std::int64_t{scanline} * NewHeight, kOverflow);
+    if (bytes > gdi::MaxPixelBytes) return false;
 
     m_hDC = gdi::CreateCompatibleDC({});
     if (!m_hDC) return false;
@@ -115,7 +100,7 @@ std::uint8_t cDIB::CreateFromBitmapFile(const std::string& FileName)
     gdi::GetObject(m_hDIB, info);
     try {
         m_BytesPerScanline = ScanlineBytes(info.bmWidth, info.bmBitsPixel);
-        m_size = Checked32(std::int64_t{m_BytesPerScanline} * info.bmHeight);
+        m_size = gdi::CheckedInt32(std::int64_t{m_BytesPerScanline} * info.bmHeight, kOverflow);
     } catch (const std::overflow_error&) {
         Destroy();
         throw;
@@ -226,15 +211,15 @@ void cDIB::GetBestFitInfo(std::int32_t DstW, std::int32_t DstH, std::int32_t& bf
         const auto yRatio = static_cast<float>(static_cast<double>(DstH) / m_Height);
         if (xRatio >= yRatio) {
             height = DstH;
-            width = RoundToInt32(static_cast<double>(yRatio) * m_Width);
+            width = gdi::RoundToInt32(static_cast<double>(yRatio) * m_Width, kOverflow);
         } else {
             width = DstW;
-            height = RoundToInt32(static_cast<double>(xRatio) * m_Height);
+            height = gdi::RoundToInt32(static_cast<double>(xRatio) * m_Height, kOverflow);
         }
     }
     // The spare room is a 32-bit difference of its own, checked before it is halved.
-    const std::int32_t x = Checked32(std::int64_t{DstW} - width) / 2;
-    const std::int32_t y = Checked32(std::int64_t{DstH} - height) / 2;
+    const std::int32_t x = gdi::CheckedInt32(std::int64_t{DstW} - width, kOverflow) / 2;
+    const std::int32_t y = gdi::CheckedInt32(std::int64_t{DstH} - height, kOverflow) / 2;
     bfW = width;
     bfH = height;
     bfx = x;

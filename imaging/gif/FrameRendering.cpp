@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "imaging/gif/Checked16.h"
+#include "platform/gdi/CheckedNumbers.h"
 
 namespace korvane::imaging {
 
@@ -20,9 +20,9 @@ void RequireSurfaces(const FrameRecord& frame)
 // never below 0. Evaluated in 16 bits as the document's fields are.
 std::int16_t VisibleExtent(std::int32_t surfaceExtent, std::int16_t framePos, std::int16_t screenExtent, bool crop)
 {
-    std::int16_t extent = CheckedInt16(surfaceExtent);
-    if (crop && CheckedInt16(std::int32_t{framePos} + extent) > screenExtent) {
-        extent = CheckedInt16(std::int32_t{screenExtent} - framePos);
+    std::int16_t extent = gdi::CheckedInt16(surfaceExtent);
+    if (crop && gdi::CheckedInt16(std::int32_t{framePos} + extent) > screenExtent) {
+        extent = gdi::CheckedInt16(std::int32_t{screenExtent} - framePos);
     }
     return extent < 0 ? std::int16_t{0} : extent;
 }
@@ -159,10 +159,10 @@ FrameDrawRects ComputeFrameDrawRects(const FrameRecord& frame, const LogicalScre
     // Products and sums in double, rounded once, as the single-precision
     // operands widen exactly.
     const double scale = ScaleFactor;
-    r.x = RoundToInt32(double{static_cast<float>(Left)} + scale * static_cast<float>(frame.Left));
-    r.y = RoundToInt32(double{static_cast<float>(Top)} + scale * static_cast<float>(frame.Top));
-    r.width = RoundToInt32(scale * static_cast<float>(r.srcWidth));
-    r.height = RoundToInt32(scale * static_cast<float>(r.srcHeight));
+    r.x = gdi::RoundToInt32(double{static_cast<float>(Left)} + scale * static_cast<float>(frame.Left));
+    r.y = gdi::RoundToInt32(double{static_cast<float>(Top)} + scale * static_cast<float>(frame.Top));
+    r.width = gdi::RoundToInt32(scale * static_cast<float>(r.srcWidth));
+    r.height = gdi::RoundToInt32(scale * static_cast<float>(r.srcHeight));
     return r;
 }
 

@@ -304,12 +304,12 @@ void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int6
 // m_Pos, leaving m_Pos on the terminating zero. A block cut off by the end of
 // the stream is padded with zeros; a missing size byte or terminator ends the
 // gathering with what was collected and m_Pos where it stopped.
-bool GifReader::ReadSubBlocks()
+void GifReader::ReadSubBlocks()
 {
     m_Data.clear();
     while (InStream(m_Pos)) {
         const std::uint8_t size = m_Stream[static_cast<std::size_t>(m_Pos)];
-        if (size == 0) return true;
+        if (size == 0) return;
         const auto first = static_cast<std::size_t>(m_Pos) + 1;
         const std::size_t available = std::min<std::size_t>(size, m_Stream.size() - first);
         const auto from = m_Stream.begin() + static_cast<std::ptrdiff_t>(first);
@@ -317,7 +317,6 @@ bool GifReader::ReadSubBlocks()
         m_Data.resize(m_Data.size() + static_cast<std::size_t>(size - available), 0);
         m_Pos += size + 1;
     }
-    return false;
 }
 
 void GifReader::SkipSubBlocks()

@@ -47,7 +47,7 @@ private:
     void MakeSurfaces(FrameRecord& frame, std::int16_t width, std::int16_t height);
     // `data` is the position of the frame's first sub-block size byte.
     void DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int64_t data);
-    bool ReadSubBlocks();
+    void ReadSubBlocks();
     void SkipSubBlocks();
 
     bool InStream(std::int64_t at) const { return at >= 0 && at < static_cast<std::int64_t>(m_Stream.size()); }

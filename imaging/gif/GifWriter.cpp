@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "imaging/gif/Checked16.h"
 #include "imaging/gif/mGIFLZWEnc.h"
+#include "platform/gdi/CheckedNumbers.h"
 
 namespace korvane::imaging {
 
@@ -148,8 +148,8 @@ void GifWriter::WriteFrame(const FrameRecord& frame, int nFrame, std::uint8_t gl
     m_Out.push_back(0x2C);
     Put16(frame.Left);
     Put16(frame.Top);
-    Put16(CheckedInt16(image.Width()));
-    Put16(CheckedInt16(image.Height()));
+    Put16(gdi::CheckedInt16(image.Width()));
+    Put16(gdi::CheckedInt16(image.Height()));
     m_Out.push_back(static_cast<std::uint8_t>((exponent - 1) | (frame.LocalPaletteSorted ? 0x20 : 0) |
                                               (frame.Interlaced ? 0x40 : 0) | (frame.LocalPaletteUsed ? 0x80 : 0)));
     if (frame.LocalPaletteUsed) {

@@ -6,7 +6,6 @@
 #include <limits>
 #include <stdexcept>
 
-#include "imaging/gif/Checked16.h"
 #include "imaging/gif/FrameRendering.h"
 #include "imaging/gif/GifReader.h"
 #include "imaging/gif/GifWriter.h"
@@ -14,6 +13,7 @@
 #include "imaging/gif/mGIFLZWEnc.h"
 #include "platform/files/FileReading.h"
 #include "platform/files/FileWriting.h"
+#include "platform/gdi/CheckedNumbers.h"
 
 namespace korvane::imaging {
 
@@ -152,13 +152,13 @@ void cGIF::FrameRemove(std::int16_t nFrame)
 
 void cGIF::FrameMoveUp(std::int16_t nFrame)
 {
-    const std::int16_t above = CheckedInt16(std::int32_t{nFrame} - 1);
+    const std::int16_t above = gdi::CheckedInt16(std::int32_t{nFrame} - 1);
     std::swap(Slot(above), Slot(nFrame));
 }
 
 void cGIF::FrameMoveDown(std::int16_t nFrame)
 {
-    const std::int16_t below = CheckedInt16(std::int32_t{nFrame} + 1);
+    const std::int16_t below = gdi::CheckedInt16(std::int32_t{nFrame} + 1);
     std::swap(Slot(below), Slot(nFrame));
 }
 

@@ -29,8 +29,11 @@ constexpr int kWord = 8;  // bytes every short string is copied with
 // string the address of an earlier copy of it in the surface (0 when there is
 // none to copy from). Facts: prefix code in bits 0-15, length in 16-31, last
 // byte in 32-39, first byte in 40-47. Only the prefix and the last byte carry
-// over between frames; the rest is valid for the slots of the current
-// segment of clean data.
+// over between frames. The head, the length and the first byte are never
+// reset: the fast loop reads them only for literals, which InitLiterals sets
+// at its start, and for slots it has itself written since the last clear, so
+// whatever an earlier frame or segment left there is never read. The plain
+// loop reads only prefixes and last bytes.
 struct Slot {
     std::uint64_t Head;
     std::uint64_t Facts;
@@ -53,7 +56,8 @@ inline std::uint8_t LastByteOf(const Slot& slot)
 {
     return static_cast<std::uint8_t>(slot.Facts >> 32);
 }
-// The described table: prefix and last byte of a slot.
+// What the plain loop keeps of a slot: the code of the string it extends and
+// the byte it adds.
 inline void SetPrefixAndLastByte(Slot& slot, std::uint32_t prefix, std::uint8_t last)
 {
     slot.Facts = (slot.Facts & ~kPrefixAndLastByte) | prefix | std::uint64_t{last} << 32;
@@ -334,7 +338,7 @@ public:
     void Run()
     {
         // Literals are single bytes only up to code size 8; other code sizes
-        // take the described loop throughout.
+        // take the plain loop throughout.
         if (m_ClearCode > 256) {
             DecodeCodes(nullptr);
             return;
@@ -346,8 +350,18 @@ public:
     std::int64_t Written() const { return m_Cursor.Written(); }
 
 private:
-    // The described decoding loop, used for unusual code sizes and once the
-    // data stops being clean; `pending` is a code already read by DecodeClean.
+    // The plain decoding loop, one code at a time: each code puts out its
+    // string (a code equal to the next free slot: the previous string and
+    // its own first byte); each code after the first enters the previous
+    // string plus this string's first byte in the next free slot, up to slot
+    // 4095; the code width grows by one when the next free slot passes the
+    // largest code of the width, up to 12 bits. It decides what damaged data
+    // gives (a code above the next free slot repeats the previous string;
+    // chains run through whatever the table holds, earlier frames' slots
+    // too), so damaged pictures keep looking as they always have; the fast
+    // loop hands over to it wherever the data stops being clean. Also used
+    // for unusual code sizes; `pending` is a code already read by
+    // DecodeClean.
     void DecodeCodes(const std::uint32_t* pending);
     // The string of `code` into stack from `top` upward, last byte first;
     // false when the chain is too long, leaves the table or ends in a value
@@ -378,8 +392,10 @@ private:
     std::uint32_t m_PreviousCode = 0;
     std::uint8_t m_FirstByte = 0;
 
-    // Described state of the string stack; DecodeClean keeps it implicitly
-    // as the string of m_LastExpanded (none: the stack still all zero).
+    // The plain loop's string stack, kept between codes because a code above
+    // the next free slot puts out the string on it again; DecodeClean keeps
+    // it implicitly as the string of m_LastExpanded (none: the stack still
+    // all zero).
     std::array<std::uint8_t, kStackBytes> m_Stack{};
     int m_StackTop = 0;
     bool m_HaveExpanded = false;

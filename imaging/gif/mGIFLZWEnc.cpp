@@ -11,8 +11,13 @@ namespace korvane::imaging::mGIFLZWEnc {
 namespace {
 
 // The per-code steps of the hot loop are lambdas over its locals; inlined,
-// the locals stay in registers.
+// the locals stay in registers (left to the compiler, encoding runs a sixth
+// slower). Compilers without the attribute just decide for themselves.
+#if defined(__GNUC__) || defined(__clang__)
 #define KORVANE_INLINE __attribute__((always_inline))
+#else
+#define KORVANE_INLINE
+#endif
 
 constexpr int kHashSlots = 5003;  // a prime
 constexpr int kHashShift = 4;     // 5003 doubled up to 65536 takes 4 steps: 8 - 4
@@ -34,13 +39,18 @@ constexpr std::uint32_t kFastSlots = 1u << kFastBits;
 static_assert(kFastSlots <= 65536, "slots in use are listed as 16-bit numbers");
 constexpr std::uint16_t kNoRun = 0xFFFF;
 
-// The string table. The rules keep it in an open-addressing hash of 5003
-// slots whose probe also stops at a stored key of 0; that stop only matters
-// once key 0 ("0 0") has had to leave slot 0, so until then any exact table
-// gives the same codes, and a faster one is used: a hash at most a
-// sixteenth full with linear probing, each slot holding
+// The string table. The codes written are those of the table this encoder
+// has always kept, so the files it writes stay, byte for byte, the ones every
+// reader of our files has seen so far. That table (the classic table) is an
+// open-addressing hash of 5003 slots holding keys (pixel << 12) + prefix:
+// the first probe is slot (pixel << 4) ^ prefix, the next ones step back by
+// 5003 minus that slot (by 1 from slot 0), and a probe stops at an empty
+// (negative) slot or, after the first, at a stored key of 0. That last stop
+// only matters once key 0 ("0 0") has had to leave slot 0, so until then any
+// exact table gives the same codes, and a faster one is used: a hash at most
+// a sixteenth full with linear probing, each slot holding
 // (prefix << 8 | pixel) << 12 | code, 0 when empty. When key 0 would leave
-// slot 0, the rules' table is rebuilt from the codes in the order they were
+// slot 0, the classic table is rebuilt from the codes in the order they were
 // assigned and used until the next clear. Per thread, so documents on
 // different threads never share it.
 struct HashTables {
@@ -121,9 +131,9 @@ private:
     // Finds prefix `ent` + `pixel`; on a miss, `slot` is where it goes.
     bool FindFast(std::uint32_t ent, std::uint32_t pixel, std::uint32_t& code, std::uint32_t& slot) const;
     bool KeyZeroLeavesSlotZero() const;
-    void SwitchToRulesTable(std::uint32_t FreeCode);
-    // Looks up prefix `ent` + `pixel` the rules' way; on a miss, `slot` is
-    // where it goes.
+    void SwitchToClassicTable(std::uint32_t FreeCode);
+    // Looks up prefix `ent` + `pixel` in the classic table; on a miss,
+    // `slot` is where it goes.
     bool Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t key, int& slot) const;
     void FlushPacket(int& PacketCount);
 
@@ -190,9 +200,9 @@ bool Encoder::KeyZeroLeavesSlotZero() const
     return false;
 }
 
-// Rebuilds the rules' table: inserting the strings in the order their codes
-// were assigned puts each where the rules put it.
-void Encoder::SwitchToRulesTable(std::uint32_t FreeCode)
+// Rebuilds the classic table: inserting the strings in the order their codes
+// were assigned puts each where that table would have put it.
+void Encoder::SwitchToClassicTable(std::uint32_t FreeCode)
 {
     std::array<std::int32_t, kCodeLimit> keyOfCode{};
     for (const std::uint32_t stored : m_Tables.Fast) {
@@ -231,7 +241,7 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
     std::uint32_t maxCode = kMasks[static_cast<std::size_t>(codeWidth)];
     std::uint32_t freeCode = m_ClearCode + 2;
     bool clearFlag = false;
-    bool rulesTable = false;
+    bool classicTable = false;
     std::uint64_t bitBuffer = 0;
     int bitCount = 0;
     int packetCount = 0;
@@ -274,7 +284,7 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
     };
     const auto clearBlock = [&] {
         ClearHash();
-        rulesTable = false;
+        classicTable = false;
         freeCode = m_ClearCode + 2;
         clearFlag = true;
         outputCode(m_ClearCode);
@@ -282,14 +292,14 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
     // Enters prefix `ent` + `pixel` with the next code at `slot`.
     const auto addString = [&](std::uint32_t ent, std::uint32_t pixel, std::uint32_t slot) {
         const auto key = static_cast<std::int32_t>((pixel << 12) + ent);
-        if (!rulesTable && key == 0 && KeyZeroLeavesSlotZero()) {
-            SwitchToRulesTable(freeCode);
-            rulesTable = true;
-            int rulesSlot;
-            Lookup(0, 0, 0, rulesSlot);
-            slot = static_cast<std::uint32_t>(rulesSlot);
+        if (!classicTable && key == 0 && KeyZeroLeavesSlotZero()) {
+            SwitchToClassicTable(freeCode);
+            classicTable = true;
+            int classicSlot;
+            Lookup(0, 0, 0, classicSlot);
+            slot = static_cast<std::uint32_t>(classicSlot);
         }
-        if (rulesTable) {
+        if (classicTable) {
             m_Tables.CodeTable[slot] = static_cast<std::uint16_t>(freeCode);
             m_Tables.HashTable[slot] = key;
         } else {
@@ -314,7 +324,7 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
             const bool repeated = c == last;
             last = c;
             std::uint32_t slot;
-            if (!rulesTable) {
+            if (!classicTable) {
                 // Along a run the next code is at hand, no hashing needed.
                 if (repeated && runByte[ent] == c && nextRun[ent] != 0) {
                     ent = nextRun[ent];
@@ -331,12 +341,12 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
                 }
                 slot = i;
             } else {
-                int rulesSlot;
-                if (Lookup(ent, c, static_cast<std::int32_t>((c << 12) + ent), rulesSlot)) {
-                    ent = m_Tables.CodeTable[static_cast<std::size_t>(rulesSlot)];
+                int classicSlot;
+                if (Lookup(ent, c, static_cast<std::int32_t>((c << 12) + ent), classicSlot)) {
+                    ent = m_Tables.CodeTable[static_cast<std::size_t>(classicSlot)];
                     continue;
                 }
-                slot = static_cast<std::uint32_t>(rulesSlot);
+                slot = static_cast<std::uint32_t>(classicSlot);
             }
             outputCode(ent);
             if (freeCode < kCodeLimit) {

@@ -7,13 +7,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/gdi/CheckedNumbers.h"
 #include "platform/gdi/GdiTypes.h"
 
 namespace korvane::gdi {
-
-// Graphics platforms refuse larger surfaces, and one hostile header must not
-// be able to take the machine's memory.
-constexpr std::int64_t MaxPixelBytes = std::int64_t{256} << 20;
 
 struct ColourTable {
     std::array<RGBQUAD, 256> entries{};

@@ -12,8 +12,8 @@
 #include "app/BrandingRecord.h"
 #include "app/fMain.h"
 #include "controls/gif_viewer/ucGIFViewer.h"
-#include "tests/controls/gif_viewer/GifBuilder.h"
 #include "tests/platform/fakes/FakeServices.h"
+#include "tests/support/GifBuilder.h"
 #include "tests/support/QtTestApp.h"
 
 namespace korvane::app {

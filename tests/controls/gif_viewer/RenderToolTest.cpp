@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/controls/gif_viewer/GifBuilder.h"
+#include "tests/support/GifBuilder.h"
 
 namespace korvane::test_support {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "GifTestSupport.h"
 #include "imaging/gif/FrameRendering.h"
 #include "imaging/gif/cGIF.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::imaging {
 namespace {

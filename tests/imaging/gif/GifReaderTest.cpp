@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "GifTestSupport.h"
 #include "imaging/gif/GifReader.h"
 #include "imaging/gif/cGIF.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::imaging {
 namespace {

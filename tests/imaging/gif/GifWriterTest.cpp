@@ -5,9 +5,9 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
-#include "GifTestSupport.h"
 #include "imaging/gif/GifWriter.h"
 #include "imaging/gif/cGIF.h"
+#include "tests/support/GifTestSupport.h"
 #include "tests/support/GiflibMemory.h"
 
 namespace korvane::imaging {

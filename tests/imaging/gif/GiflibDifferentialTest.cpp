@@ -10,8 +10,8 @@
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
-#include "GifTestSupport.h"
 #include "imaging/gif/cGIF.h"
+#include "tests/support/GifTestSupport.h"
 #include "tests/support/GiflibMemory.h"
 
 namespace korvane::imaging {

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "GifTestSupport.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::imaging {
 namespace {

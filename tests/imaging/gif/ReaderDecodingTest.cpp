@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "GifTestSupport.h"
 #include "imaging/gif/cGIF.h"
 #include "imaging/gif/mGIFLZWEnc.h"
-#include "lzw_reference.h"
+#include "tests/support/GifTestSupport.h"
+#include "tests/support/LzwReference.h"
 
 namespace korvane::imaging {
 namespace {
@@ -90,7 +90,7 @@ std::string CompareWithRules(const Bytes& stream)
             difference = "frame count";
             return;
         }
-        lzwtest::ReferenceDecoder reference;
+        test::ReferenceDecoder reference;
         for (std::size_t f = 0; f < images.size(); ++f) {
             const ImageData& image = images[f];
             const cDIB& ours = *gif.FrameDIBXOR(static_cast<std::int16_t>(f + 1));

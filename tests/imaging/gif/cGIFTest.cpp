@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "GifTestSupport.h"
 #include "imaging/gif/cGIF.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::imaging {
 namespace {

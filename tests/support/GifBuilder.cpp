@@ -1,4 +1,4 @@
-#include "tests/controls/gif_viewer/GifBuilder.h"
+#include "tests/support/GifBuilder.h"
 
 #include <algorithm>
 #include <fstream>

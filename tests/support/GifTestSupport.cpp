@@ -1,4 +1,4 @@
-#include "GifTestSupport.h"
+#include "tests/support/GifTestSupport.h"
 
 #include <algorithm>
 #include <filesystem>

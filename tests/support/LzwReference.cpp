@@ -1,8 +1,8 @@
-#include "lzw_reference.h"
+#include "tests/support/LzwReference.h"
 
 #include <stdexcept>
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 
 namespace {
 
@@ -240,4 +240,4 @@ std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& s, int initBit
     return out;
 }
 
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

@@ -9,10 +9,10 @@
 
 #include "imaging/gif/mGIFLZWDec.h"
 #include "imaging/gif/mGIFLZWEnc.h"
-#include "lzw_reference.h"
-#include "lzw_support.h"
+#include "tests/imaging/gif/LzwSupport.h"
+#include "tests/support/LzwReference.h"
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 namespace {
 
 using mGIFLZWDec::DecodeToDIB;
@@ -275,8 +275,8 @@ StreamCase MakeStream(std::mt19937& random)
     const unsigned limit = random() % 3 == 0 ? 2u : 1u << std::min(bits, 8u);
     FrameRecord frame = MakeFrame(c.width, c.height);
     SetIndices(frame, random() % 4 == 0 ? Bytes(static_cast<std::size_t>(c.width) * c.height, 1)
-                                        : RandomIndices(static_cast<std::size_t>(c.width) * c.height, limit,
-                                                        static_cast<std::uint32_t>(random())));
+                                        : NoiseIndices(static_cast<std::size_t>(c.width) * c.height, limit,
+                                                       static_cast<std::uint32_t>(random())));
     Bytes blocks;
     mGIFLZWEnc::EncodeFromDIB(blocks, frame, static_cast<std::uint8_t>(bits + 1), c.interlaced);
     c.data = JoinSubBlocks(blocks);
@@ -312,4 +312,4 @@ TEST(LzwDecoder, AgreesWithTheRulesOnWellFormedAndDamagedStreams)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

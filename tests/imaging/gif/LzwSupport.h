@@ -7,17 +7,17 @@
 #include <vector>
 
 #include "imaging/gif/FrameRecord.h"
+#include "tests/support/GifTestSupport.h"
 
-namespace korvane::imaging::lzwtest {
-
-using Bytes = std::vector<std::uint8_t>;
+namespace korvane::imaging::test {
 
 // A frame whose DIBXOR is an 8-bit surface of the given size, every byte of
 // its memory (padding included) set to `fill`.
 FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill = 0);
 // The surface memory as it stands, padding included.
 Bytes SurfaceBytes(const FrameRecord& frame);
-// Indices row by row, Width bytes a row.
+// Indices row by row, Width bytes a row (ReadIndices and WriteIndices of
+// the frame's surface; the second fails the test on a size mismatch).
 Bytes Indices(const FrameRecord& frame);
 void SetIndices(FrameRecord& frame, const Bytes& indices);
 
@@ -30,9 +30,6 @@ Bytes PackCodes(const std::vector<std::uint32_t>& codes, int width);
 // test when the blocks are malformed.
 Bytes JoinSubBlocks(const Bytes& blocks);
 
-// Deterministic indices below `limit`.
-Bytes RandomIndices(std::size_t count, unsigned limit, std::uint32_t seed);
-
 // Decodes LZW data (sub-blocks, already split) with giflib through a
 // one-frame GIF built in memory; empty when giflib rejects it.
 Bytes GiflibDecode(std::int32_t width, std::int32_t height, std::uint8_t codeSize, bool interlaced,
@@ -41,4 +38,4 @@ Bytes GiflibDecode(std::int32_t width, std::int32_t height, std::uint8_t codeSiz
 // the minimum code size it chose for a palette of 2^bits entries.
 Bytes GiflibEncode(std::int32_t width, std::int32_t height, int bits, const Bytes& indices, std::uint8_t& codeSize);
 
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

@@ -6,9 +6,9 @@
 
 #include "imaging/gif/mGIFLZWDec.h"
 #include "imaging/gif/mGIFLZWEnc.h"
-#include "lzw_support.h"
+#include "tests/imaging/gif/LzwSupport.h"
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 namespace {
 
 struct Surface {
@@ -40,7 +40,7 @@ Bytes Pixels(const Surface& s, int bits, std::uint32_t seed)
 {
     const std::size_t count = static_cast<std::size_t>(s.width) * static_cast<std::size_t>(s.height);
     if (s.flat) return Bytes(count, static_cast<std::uint8_t>((1u << bits) - 1));
-    return RandomIndices(count, 1u << bits, seed);
+    return NoiseIndices(count, 1u << bits, seed);
 }
 
 TEST(LzwRoundTrip, DecodeGivesBackWhatWasEncodedAtEveryCodeSize)
@@ -114,7 +114,7 @@ TEST(LzwRoundTrip, EachThreadHasItsOwnTables)
     const auto work = [](std::uint32_t seed, int* failures) {
         for (int round = 0; round < 20; ++round) {
             const Bytes pixels =
-                RandomIndices(300 * 200, 1u << (seed % 8 + 1), seed + static_cast<std::uint32_t>(round));
+                NoiseIndices(300 * 200, 1u << (seed % 8 + 1), seed + static_cast<std::uint32_t>(round));
             FrameRecord source = MakeFrame(300, 200);
             SetIndices(source, pixels);
             const std::uint8_t codeSize = CodeSizeFor(static_cast<int>(seed % 8 + 1));
@@ -135,4 +135,4 @@ TEST(LzwRoundTrip, EachThreadHasItsOwnTables)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

@@ -1,14 +1,13 @@
-#include "lzw_support.h"
+#include "tests/imaging/gif/LzwSupport.h"
 
 #include <cstring>
-#include <random>
 
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include "tests/support/GiflibMemory.h"
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 
 FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill)
 {
@@ -27,23 +26,14 @@ Bytes SurfaceBytes(const FrameRecord& frame)
 
 Bytes Indices(const FrameRecord& frame)
 {
-    const cDIB& dib = *frame.DIBXOR;
-    Bytes out;
-    for (std::int32_t y = 0; y < dib.Height(); ++y) {
-        const std::uint8_t* row = dib.lpBits() + y * dib.BytesPerScanline();
-        out.insert(out.end(), row, row + dib.Width());
-    }
-    return out;
+    return ReadIndices(*frame.DIBXOR);
 }
 
 void SetIndices(FrameRecord& frame, const Bytes& indices)
 {
     cDIB& dib = *frame.DIBXOR;
     ASSERT_EQ(indices.size(), static_cast<std::size_t>(dib.Width()) * static_cast<std::size_t>(dib.Height()));
-    for (std::int32_t y = 0; y < dib.Height(); ++y) {
-        std::memcpy(dib.lpBits() + y * dib.BytesPerScanline(), indices.data() + y * dib.Width(),
-                    static_cast<std::size_t>(dib.Width()));
-    }
+    WriteIndices(dib, indices);
 }
 
 Bytes PackCodes(const std::vector<std::pair<std::uint32_t, int>>& codes)
@@ -82,15 +72,6 @@ Bytes JoinSubBlocks(const Bytes& blocks)
                    blocks.begin() + static_cast<std::ptrdiff_t>(pos + 1 + size));
         pos += 1 + size;
     }
-    return out;
-}
-
-Bytes RandomIndices(std::size_t count, unsigned limit, std::uint32_t seed)
-{
-    std::mt19937 random(seed);
-    Bytes out(count);
-    for (auto& b : out)
-        b = static_cast<std::uint8_t>(random() % limit);
     return out;
 }
 
@@ -162,4 +143,4 @@ Bytes GiflibEncode(std::int32_t width, std::int32_t height, int bits, const Byte
     return JoinSubBlocks(blocks);
 }
 
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "imaging/gif/mGIFLZWEnc.h"
-#include "lzw_reference.h"
-#include "lzw_support.h"
+#include "tests/imaging/gif/LzwSupport.h"
+#include "tests/support/LzwReference.h"
 
-namespace korvane::imaging::lzwtest {
+namespace korvane::imaging::test {
 namespace {
 
 using mGIFLZWEnc::EncodeFromDIB;
@@ -77,7 +77,7 @@ TEST(LzwEncoder, WidthGrowsAfterTheFirstCodeWrittenOnceCode7IsAssigned)
 
 TEST(LzwEncoder, FullTableWritesPrefixAndClearAt12BitsThenStartsOver)
 {
-    const FrameRecord frame = FrameOf(200, 100, RandomIndices(20000, 256, 7));
+    const FrameRecord frame = FrameOf(200, 100, NoiseIndices(20000, 256, 7));
     const auto codes = ReadCodes(JoinSubBlocks(Encode(frame, 9)), 9);
     std::vector<std::size_t> clears;
     for (std::size_t i = 0; i < codes.size(); ++i) {
@@ -98,7 +98,7 @@ TEST(LzwEncoder, SubBlocksCarry254BytesAndTheRestFollows)
     bool found254 = false;
     bool found255 = false;
     for (std::int32_t n = 150; n < 400 && !(found254 && found255); ++n) {
-        const Bytes blocks = Encode(FrameOf(n, 1, RandomIndices(static_cast<std::size_t>(n), 256, 3)), 9);
+        const Bytes blocks = Encode(FrameOf(n, 1, NoiseIndices(static_cast<std::size_t>(n), 256, 3)), 9);
         const std::size_t data = JoinSubBlocks(blocks).size();
         if (data == 254) {
             found254 = true;
@@ -140,7 +140,7 @@ TEST(LzwEncoder, InterlacedFramesAreReadByPass)
 
 TEST(LzwEncoder, EncodingTwiceGivesIdenticalBytes)
 {
-    const FrameRecord a = FrameOf(97, 61, RandomIndices(97 * 61, 16, 11));
+    const FrameRecord a = FrameOf(97, 61, NoiseIndices(97 * 61, 16, 11));
     const FrameRecord b = FrameOf(40, 40, Bytes(1600, 3));
     const Bytes first = Encode(a, 5);
     Encode(b, 3);
@@ -174,7 +174,7 @@ TEST(LzwEncoder, AgreesWithTheRulesByteForByte)
         const unsigned limit = random() % 3 == 0 ? 256u : 1u << std::min(std::max(initBits - 1, 0), 8);
         const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
         const Bytes indices = random() % 4 == 0 ? Bytes(count, static_cast<std::uint8_t>(random() % limit))
-                                                : RandomIndices(count, std::max(limit, 1u), random());
+                                                : NoiseIndices(count, std::max(limit, 1u), random());
         const FrameRecord frame = FrameOf(width, height, indices);
         const ReferenceSurface surface{frame.DIBXOR->lpBits(), width, height, frame.DIBXOR->BytesPerScanline()};
         const std::uint8_t bits = static_cast<std::uint8_t>(initBits);
@@ -217,4 +217,4 @@ TEST(LzwEncoder, ProbeStopsAtKeyZeroAsTheRulesSay)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::lzwtest
+}  // namespace korvane::imaging::test

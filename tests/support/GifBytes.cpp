@@ -1,4 +1,4 @@
-#include "GifBytes.h"
+#include "tests/support/GifBytes.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "GifBytes.h"
 #include "imaging/dib/cDIB.h"
+#include "tests/support/GifBytes.h"
 
 namespace korvane::imaging::test {
 
