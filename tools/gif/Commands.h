@@ -2,11 +2,8 @@
 // throws (tools::FileError names the file), and main prints it as one line.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
-
-#include "platform/gdi/gdi.h"
 
 namespace korvane::imaging {
 class cGIF;

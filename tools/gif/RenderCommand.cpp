@@ -4,7 +4,6 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
