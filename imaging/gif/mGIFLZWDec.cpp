@@ -24,47 +24,37 @@ constexpr int kWord = 8;  // bytes every short string is copied with
 // frame never wrote, and those must read what earlier frames left there. It is
 // per thread so that documents on different threads never share it.
 //
-// A slot's facts are packed in two words, so a new slot is two stores. Head:
-// a string of up to eight bytes itself, first byte lowest; for a longer
-// string the address of an earlier copy of it in the surface (0 when there is
-// none to copy from). Facts: prefix code in bits 0-15, length in 16-31, last
-// byte in 32-39, first byte in 40-47. Only the prefix and the last byte carry
-// over between frames. The head, the length and the first byte are never
-// reset: the fast loop reads them only for literals, which InitLiterals sets
-// at its start, and for slots it has itself written since the last clear, so
-// whatever an earlier frame or segment left there is never read. The plain
-// loop reads only prefixes and last bytes.
-struct Slot {
-    std::uint64_t Head;
-    std::uint64_t Facts;
-};
-constexpr std::uint64_t kPrefixAndLastByte = 0xFF'0000'FFFFULL;
-
-constexpr std::uint64_t PackFacts(std::uint32_t prefix, std::uint32_t length, std::uint8_t last, std::uint8_t first)
-{
-    return prefix | std::uint64_t{length} << 16 | std::uint64_t{last} << 32 | std::uint64_t{first} << 40;
-}
-inline std::uint32_t PrefixOf(const Slot& slot)
-{
-    return static_cast<std::uint32_t>(slot.Facts & 0xFFFF);
-}
-inline std::uint32_t LengthOf(const Slot& slot)
-{
-    return static_cast<std::uint32_t>(slot.Facts >> 16 & 0xFFFF);
-}
-inline std::uint8_t LastByteOf(const Slot& slot)
-{
-    return static_cast<std::uint8_t>(slot.Facts >> 32);
-}
-// What the plain loop keeps of a slot: the code of the string it extends and
-// the byte it adds.
-inline void SetPrefixAndLastByte(Slot& slot, std::uint32_t prefix, std::uint8_t last)
-{
-    slot.Facts = (slot.Facts & ~kPrefixAndLastByte) | prefix | std::uint64_t{last} << 32;
-}
-
+// A slot's facts lie in one array each, so that a loop with the table's
+// address in a register reaches any of them in one instruction. Head: a
+// string of up to eight bytes itself, first byte lowest; for a longer string
+// the address of an earlier copy of it in the surface (0 when there is none
+// to copy from). Only the prefix and the last byte carry over between frames.
+// The head, the length and the first byte are never reset: the fast loops
+// read them only for literals, which InitLiterals sets at their start, and
+// for slots they have themselves written since the last clear, so whatever an
+// earlier frame or segment left there is never read. The plain loop reads
+// only prefixes and last bytes. Slot 4096 is never read: a loop may write it
+// when the table is full rather than test for that.
 struct StringTable {
-    std::array<Slot, kTableSlots> Slots{};
+    std::array<std::uint64_t, kTableSlots> Head{};
+    std::array<std::uint16_t, kTableSlots> Prefix{};
+    std::array<std::uint16_t, kTableSlots> Length{};
+    std::array<std::uint8_t, kTableSlots> Last{};
+    std::array<std::uint8_t, kTableSlots> First{};
+
+    // Enters the string of `previous` followed by `last` in `slot`; `source`
+    // is where the string of `previous` stands, followed by `last`, in the
+    // surface (null when it does not).
+    void Add(std::uint32_t slot, std::uint32_t previous, std::uint8_t last, const std::uint8_t* source)
+    {
+        const std::uint32_t length = Length[previous];
+        Head[slot] = length < kWord ? Head[previous] | std::uint64_t{last} << (8 * length)
+                                    : reinterpret_cast<std::uintptr_t>(source);
+        Prefix[slot] = static_cast<std::uint16_t>(previous);
+        Length[slot] = static_cast<std::uint16_t>(length + 1);
+        Last[slot] = last;
+        First[slot] = First[previous];
+    }
 };
 thread_local StringTable t_Table;
 
@@ -321,10 +311,114 @@ private:
     std::vector<std::uint8_t> m_Original;  // the current row as it was, unless blank
 };
 
+// What the clean loop carries from one code to the next, handed to the
+// ordinary run and back.
+struct CleanState {
+    CodeReader::State Bits;
+    std::uint8_t* Here;
+    std::uint8_t* FastEnd;
+    std::uint32_t NextFree;
+    std::uint32_t MaxCode;
+    int CodeWidth;
+    std::uint32_t Previous;
+    const std::uint8_t* PreviousSource;
+};
+
+// Copies a string of more than a word from an earlier copy of it, which ends
+// at or before `to`, a word at a time; up to a word less a byte past the
+// string is overwritten. Every word read lies wholly before the word it
+// becomes or is read before that is written, as `from` is more than a word
+// behind.
+inline void CopyWords(std::uint8_t* to, const std::uint8_t* from, std::uint32_t length)
+{
+    for (std::uint32_t i = 0; i < length; i += kWord) {
+        std::uint64_t word;
+        std::memcpy(&word, from + i, sizeof word);
+        std::memcpy(to + i, &word, sizeof word);
+    }
+}
+
+// Decodes codes for as long as they are ordinary, which in clean data is
+// nearly always: a code below the next free slot that is no clear or end
+// code, or the next free slot's own code; a string its slot holds or has a
+// copy of in the surface; room for whole-word stores before FastEnd; and a
+// word of data left to load. Stops before the first code that is not,
+// leaving it unread and the table as it was. Kept apart from the rest of the
+// loop, with nothing else to keep track of, so its state stays in registers.
+[[gnu::noinline]] void DecodeOrdinaryCodes(CleanState& state, StringTable& table)
+{
+    const std::uint8_t* next = state.Bits.Next;
+    const std::uint8_t* const end = state.Bits.End;
+    std::uint64_t buffer = state.Bits.BitBuffer;
+    int count = state.Bits.BitCount;
+    std::uint8_t* here = state.Here;
+    std::uint8_t* const fastEnd = state.FastEnd;
+    std::uint32_t nextFree = state.NextFree;
+    std::uint32_t maxCode = state.MaxCode;
+    int codeWidth = state.CodeWidth;
+    std::uint32_t previous = state.Previous;
+    const std::uint8_t* previousSource = state.PreviousSource;
+
+    for (;;) {
+        if (count < kMaxGrownWidth) {
+            // Whole bytes that fit go in; bits above the count are the true
+            // low bits of the next byte, so loading it again changes nothing.
+            if (end - next < kWord) break;
+            std::uint64_t word;
+            std::memcpy(&word, next, sizeof word);
+            buffer |= word << count;
+            next += (63 - count) >> 3;
+            count |= 56;
+        }
+        const std::uint32_t code = static_cast<std::uint32_t>(buffer) & maxCode;
+        std::uint32_t length;
+        std::uint8_t first;
+        if (code < nextFree) {
+            length = table.Length[code];
+            first = table.First[code];
+            const std::uint64_t head = table.Head[code];
+            if (length - 1 < kWord) {  // length 0 is the clear or end code
+                if (fastEnd - here <= kWord + 1) break;
+                std::memcpy(here, &head, kWord);
+            } else {
+                if (length == 0 || head == 0 || fastEnd - here <= static_cast<std::ptrdiff_t>(length) + kWord) break;
+                CopyWords(here, reinterpret_cast<const std::uint8_t*>(head), length);
+            }
+        } else {
+            // The code being defined: the previous string and its first byte.
+            if (code > nextFree || nextFree > kLastSlot) break;
+            const std::uint32_t previousLength = table.Length[previous];
+            length = previousLength + 1;
+            first = table.First[previous];
+            const std::uint64_t head = table.Head[previous];
+            if (previousLength <= kWord) {
+                if (fastEnd - here <= kWord + 1) break;
+                std::memcpy(here, &head, kWord);
+            } else {
+                if (head == 0 || fastEnd - here <= static_cast<std::ptrdiff_t>(length) + kWord) break;
+                CopyWords(here, reinterpret_cast<const std::uint8_t*>(head), previousLength);
+            }
+            here[previousLength] = first;
+        }
+        buffer >>= codeWidth;
+        count -= codeWidth;
+        table.Add(nextFree, previous, first, previousSource);
+        nextFree += nextFree <= kLastSlot ? 1 : 0;
+        if (nextFree > maxCode && codeWidth < kMaxGrownWidth) {
+            ++codeWidth;
+            maxCode = maxCode * 2 + 1;
+        }
+        previousSource = here;
+        here += length;
+        previous = code;
+    }
+    state = {{next, end, buffer, count}, here, fastEnd, nextFree, maxCode, codeWidth, previous, previousSource};
+}
+
 class Decoder {
 public:
     Decoder(const SurfaceRows& rows, bool Interlaced, bool blank, std::uint8_t CodeSize, const CodeReader& reader)
-        : m_Slots(t_Table.Slots.data()),
+        : m_Table(t_Table),
           m_Reader(reader),
           m_Cursor(rows, Interlaced, blank),
           m_InitialCodeWidth(CodeSize + 1),
@@ -380,7 +474,7 @@ private:
     void WriteChain(std::uint8_t* last, std::uint32_t code, bool copy) const;
     void InitLiterals();
 
-    Slot* const m_Slots;
+    StringTable& m_Table;
     CodeReader m_Reader;
     PixelCursor m_Cursor;
     const int m_InitialCodeWidth;
@@ -418,8 +512,8 @@ bool Decoder::ExpandCode(int& top, std::uint32_t code)
 {
     while (code >= m_ClearCode) {
         if (code >= kTableSlots || top >= kStackBytes) return false;
-        m_Stack[static_cast<std::size_t>(top++)] = LastByteOf(m_Slots[code]);
-        code = PrefixOf(m_Slots[code]);
+        m_Stack[static_cast<std::size_t>(top++)] = m_Table.Last[code];
+        code = m_Table.Prefix[code];
     }
     if (top >= kStackBytes || code > 255) return false;
     m_Stack[static_cast<std::size_t>(top)] = static_cast<std::uint8_t>(code);
@@ -466,7 +560,8 @@ void Decoder::DecodeCodes(const std::uint32_t* pending)
             if (!m_Cursor.Put(m_Stack[static_cast<std::size_t>(i)])) return;
         }
         if (m_NextFree <= kLastSlot) {
-            SetPrefixAndLastByte(m_Slots[m_NextFree], m_PreviousCode, m_FirstByte);
+            m_Table.Prefix[m_NextFree] = static_cast<std::uint16_t>(m_PreviousCode);
+            m_Table.Last[m_NextFree] = m_FirstByte;
             ++m_NextFree;
         } else if (m_NextFree >= static_cast<std::uint32_t>(kTableSlots)) {
             // A code size above 11 puts the first free slot past the table:
@@ -482,14 +577,17 @@ void Decoder::DecodeCodes(const std::uint32_t* pending)
 }
 
 // The prefix and last byte of a literal's slot keep what earlier frames left.
+// The clear and end codes' slots get length 0, which is how the ordinary run
+// tells them apart without comparing against the clear code.
 void Decoder::InitLiterals()
 {
     for (std::uint32_t c = 0; c < m_ClearCode; ++c) {
-        Slot& slot = m_Slots[c];
-        const auto byte = static_cast<std::uint8_t>(c);
-        slot.Head = c;
-        slot.Facts = (slot.Facts & kPrefixAndLastByte) | PackFacts(0, 1, 0, byte);
+        m_Table.Head[c] = c;
+        m_Table.Length[c] = 1;
+        m_Table.First[c] = static_cast<std::uint8_t>(c);
     }
+    m_Table.Length[m_ClearCode] = 0;
+    m_Table.Length[m_ClearCode + 1] = 0;
 }
 
 // Writes the string of `code` backwards from `last`. The part a slot holds
@@ -498,18 +596,18 @@ void Decoder::InitLiterals()
 void Decoder::WriteChain(std::uint8_t* last, std::uint32_t code, bool copy) const
 {
     while (code >= m_ClearCode) {
-        const Slot& slot = m_Slots[code];
-        const std::uint32_t length = LengthOf(slot);
+        const std::uint32_t length = m_Table.Length[code];
+        const std::uint64_t head = m_Table.Head[code];
         if (length <= kWord) {
-            std::memcpy(last - length + 1, &slot.Head, length);
+            std::memcpy(last - length + 1, &head, length);
             return;
         }
-        if (copy && slot.Head != 0) {
-            std::memcpy(last - length + 1, reinterpret_cast<const std::uint8_t*>(slot.Head), length);
+        if (copy && head != 0) {
+            std::memcpy(last - length + 1, reinterpret_cast<const std::uint8_t*>(head), length);
             return;
         }
-        *last-- = LastByteOf(slot);
-        code = PrefixOf(slot);
+        *last-- = m_Table.Last[code];
+        code = m_Table.Prefix[code];
     }
     *last = static_cast<std::uint8_t>(code);
 }
@@ -544,59 +642,39 @@ bool Decoder::DecodeClean(std::uint32_t& pending)
 
 bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
 {
-    // The loop keeps its state in locals and hands it back at its exits and
-    // around its rare calls: pixel stores may alias any member, which would
-    // otherwise be reloaded after each one, and no local's address is taken,
-    // so all can stay in registers. The flag after a clear, the first byte
-    // and the last string expanded are settled on the rare paths and at the
-    // exits.
-    CodeReader::State bits = m_Reader.Get();
-    std::uint32_t nextFree = m_NextFree;
-    std::uint32_t maxCode = m_MaxCode;
-    int codeWidth = m_CodeWidth;
-    std::uint32_t previous = m_PreviousCode;
-    const std::uint8_t* previousSource = m_PreviousSource;
+    // The loop keeps its state in a local and hands it back at its exits:
+    // pixel stores may alias any member, which would otherwise be reloaded
+    // after each one. Whole-word stores are made while more than a word and
+    // a byte of the row are left before FastEnd: the row's end on a first
+    // visit, else the write position.
+    CleanState state{m_Reader.Get(), nullptr,     nullptr,        m_NextFree,
+                     m_MaxCode,      m_CodeWidth, m_PreviousCode, m_PreviousSource};
     bool afterClear = m_AfterClear;
     const std::uint32_t clearCode = m_ClearCode;
-    Slot* const slots = m_Slots;
-    // The previous string's slot, which the next slot extends. Each half is
-    // loaded on its own, as it was stored, so a load straight after the store
-    // is served from it.
-    std::uint64_t previousHead = slots[previous].Head;
-    std::uint64_t previousFacts = slots[previous].Facts;
-    // Whole-word stores are made while more than a word and a byte of the
-    // row are left before fastEnd: the row's end on a first visit, else here.
-    std::uint8_t* here = nullptr;
-    std::uint8_t* fastEnd = nullptr;
-    const auto syncCursor = [this](std::uint8_t*& at, std::uint8_t*& end) {
-        at = m_Cursor.Here();
-        end = at;
+    const auto syncCursor = [this, &state] {
+        state.Here = m_Cursor.Here();
+        state.FastEnd = state.Here;
         if (m_Cursor.FirstVisit()) {
             m_Cursor.SaveRow();
-            end += m_Cursor.RowRoom();
+            state.FastEnd += m_Cursor.RowRoom();
         }
     };
-    syncCursor(here, fastEnd);
-    const auto readCode = [this](CodeReader::State& b, int width, std::uint32_t& code) {
-        if (b.BitCount < width) {
-            if (b.End - b.Next >= 8) {
-                std::uint64_t word;
-                std::memcpy(&word, b.Next, sizeof word);
-                b.BitBuffer |= word << b.BitCount;
-                const int bytes = (63 - b.BitCount) >> 3;
-                b.Next += bytes;
-                b.BitCount += bytes * 8;
-            } else {
-                m_Reader.Set(b);
-                const bool read = m_Reader.ReadCode(width, code);
-                b = m_Reader.Get();
-                return read;
-            }
-        }
-        code = static_cast<std::uint32_t>(b.BitBuffer) & ((std::uint32_t{1} << width) - 1);
-        b.BitBuffer >>= width;
-        b.BitCount -= width;
-        return true;
+    // A string the ordinary run left, through the cursor; false when
+    // decoding ended.
+    const auto writeThroughCursor = [&](std::uint32_t head, std::uint32_t headLength, bool withTail,
+                                        std::uint8_t tail) {
+        m_Cursor.Advance(static_cast<int>(state.Here - m_Cursor.Here()));
+        const bool more = WriteClean(head, headLength, withTail, tail);
+        state.PreviousSource = m_PreviousSource;
+        syncCursor();
+        return more;
+    };
+    syncCursor();
+    const auto readCode = [this, &state](std::uint32_t& code) {
+        m_Reader.Set(state.Bits);
+        const bool read = m_Reader.ReadCode(state.CodeWidth, code);
+        state.Bits = m_Reader.Get();
+        return read;
     };
 
     bool handedOver = false;
@@ -605,113 +683,76 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
     while (running) {
         if (afterClear) {
             // The first code of a segment: a literal, without a slot.
-            if (!readCode(bits, codeWidth, code) || code == clearCode + 1) break;
+            if (!readCode(code) || code == clearCode + 1) break;
             if (code == clearCode) continue;
             if (code > clearCode) {  // a first code naming a slot reads whatever the table holds
                 handedOver = true;
                 break;
             }
             afterClear = false;
-            previous = code;
-            previousHead = slots[code].Head;
-            previousFacts = slots[code].Facts;
-            m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
-            const bool more = WriteClean(code, 1, false, 0);
-            previousSource = m_PreviousSource;
-            syncCursor(here, fastEnd);
-            if (!more) break;
+            state.Previous = code;
+            if (!writeThroughCursor(code, 1, false, 0)) break;
         }
         for (;;) {
-            if (!readCode(bits, codeWidth, code)) {
+            if (state.FastEnd - state.Here > kWord + 1) DecodeOrdinaryCodes(state, m_Table);
+            if (!readCode(code)) {
                 running = false;
                 break;
             }
             if (code - clearCode <= 1) {
                 running = code == clearCode;  // else the end code
                 if (running) {
-                    if (nextFree > clearCode + 2) {  // the previous code was expanded
+                    if (state.NextFree > clearCode + 2) {  // the previous code was expanded
                         m_HaveExpanded = true;
-                        m_LastExpanded = previous;
+                        m_LastExpanded = state.Previous;
                     }
                     afterClear = true;
-                    codeWidth = m_InitialCodeWidth;
-                    maxCode = (std::uint32_t{1} << codeWidth) - 1;
-                    nextFree = clearCode + 2;
+                    state.CodeWidth = m_InitialCodeWidth;
+                    state.MaxCode = (std::uint32_t{1} << state.CodeWidth) - 1;
+                    state.NextFree = clearCode + 2;
                 }
                 break;
             }
             // A code above the next free slot is damage: the previous string
             // comes again. So it does for a code naming the slot past a full
             // table.
-            if (code > nextFree || (code == nextFree && nextFree > kLastSlot)) {
+            if (code > state.NextFree || (code == state.NextFree && state.NextFree > kLastSlot)) {
                 handedOver = true;
                 running = false;
                 break;
             }
             // The code being defined is the previous string and its first byte.
-            const bool define = code == nextFree;
-            const std::uint64_t head = define ? previousHead : slots[code].Head;
-            const std::uint64_t facts = define ? previousFacts : slots[code].Facts;
-            const auto headLength = static_cast<std::uint32_t>(facts >> 16 & 0xFFFF);
-            const auto firstByte = static_cast<std::uint8_t>(facts >> 40);
-            const std::uint8_t* const prefixSource = previousSource;
-            if (headLength <= kWord && fastEnd - here > kWord + 1) {
-                // Most strings are short and held by their slot: one word is
-                // stored whatever the length; the bytes past the string are
-                // rewritten by the strings that follow, or put back by
-                // RestoreAhead.
-                std::memcpy(here, &head, kWord);
-                here[headLength] = firstByte;
-                previousSource = here;
-                here += headLength + (define ? 1 : 0);
-            } else {
-                m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
-                m_PreviousSource = previousSource;
-                const bool more = WriteClean(define ? previous : code, headLength, define, firstByte);
-                previousSource = m_PreviousSource;
-                syncCursor(here, fastEnd);
-                if (!more) {
-                    running = false;
-                    break;
-                }
+            const bool define = code == state.NextFree;
+            const std::uint32_t headCode = define ? state.Previous : code;
+            const std::uint8_t first = m_Table.First[headCode];
+            const std::uint8_t* const prefixSource = state.PreviousSource;
+            if (!writeThroughCursor(headCode, m_Table.Length[headCode], define, first)) {
+                running = false;
+                break;
             }
-            // The slot the string defines: the previous string, which stands
-            // at prefixSource, followed by this string's first byte.
-            if (nextFree <= kLastSlot) {
-                const auto previousLength = static_cast<std::uint32_t>(previousFacts >> 16 & 0xFFFF);
-                const std::uint64_t addedHead = previousLength < kWord
-                                                    ? previousHead | std::uint64_t{firstByte} << (8 * previousLength)
-                                                    : reinterpret_cast<std::uintptr_t>(prefixSource);
-                const std::uint64_t addedFacts =
-                    PackFacts(previous, previousLength + 1, firstByte, 0) | (previousFacts & std::uint64_t{0xFF} << 40);
-                slots[nextFree].Head = addedHead;
-                slots[nextFree].Facts = addedFacts;
-                previousHead = define ? addedHead : head;
-                previousFacts = define ? addedFacts : facts;
-                ++nextFree;
-            } else {
-                previousHead = head;
-                previousFacts = facts;
+            if (state.NextFree <= kLastSlot) {
+                m_Table.Add(state.NextFree, state.Previous, first, prefixSource);
+                ++state.NextFree;
             }
-            if (nextFree > maxCode && codeWidth < kMaxGrownWidth) {
-                ++codeWidth;
-                maxCode = (std::uint32_t{1} << codeWidth) - 1;
+            if (state.NextFree > state.MaxCode && state.CodeWidth < kMaxGrownWidth) {
+                ++state.CodeWidth;
+                state.MaxCode = (std::uint32_t{1} << state.CodeWidth) - 1;
             }
-            previous = code;
+            state.Previous = code;
         }
     }
-    if (!afterClear && nextFree > clearCode + 2) {
+    if (!afterClear && state.NextFree > clearCode + 2) {
         m_HaveExpanded = true;
-        m_LastExpanded = previous;
+        m_LastExpanded = state.Previous;
     }
-    m_Cursor.Advance(static_cast<int>(here - m_Cursor.Here()));
-    m_Reader.Set(bits);
-    m_NextFree = nextFree;
-    m_MaxCode = maxCode;
-    m_CodeWidth = codeWidth;
-    m_PreviousCode = previous;
-    m_FirstByte = static_cast<std::uint8_t>(previousFacts >> 40);
-    m_PreviousSource = previousSource;
+    m_Cursor.Advance(static_cast<int>(state.Here - m_Cursor.Here()));
+    m_Reader.Set(state.Bits);
+    m_NextFree = state.NextFree;
+    m_MaxCode = state.MaxCode;
+    m_CodeWidth = state.CodeWidth;
+    m_PreviousCode = state.Previous;
+    m_FirstByte = m_Table.First[state.Previous];
+    m_PreviousSource = state.PreviousSource;
     m_AfterClear = afterClear;
     pending = code;
     return handedOver;
