@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <climits>
 #include <cstddef>
 #include <cstring>
 #include <stdexcept>
@@ -211,6 +212,14 @@ public:
     PixelCursor(const SurfaceRows& rows, bool Interlaced, bool blank)
         : m_Rows(rows), m_Row(rows.Bits), m_Interlaced(Interlaced), m_Blank(blank)
     {
+        // Rows in order with nothing between them are one long row to the
+        // decoder, so strings rarely meet a row's end.
+        const std::int64_t pixels = std::int64_t{rows.Width} * rows.Height;
+        if (blank && !Interlaced && rows.Height > 1 && rows.BytesPerScanline == rows.Width && pixels <= INT32_MAX) {
+            m_Rows.Width = static_cast<std::int32_t>(pixels);
+            m_Rows.Height = 1;
+            m_Rows.BytesPerScanline = pixels;
+        }
         if (!m_Blank) m_Original.resize(static_cast<std::size_t>(rows.Width));
         if (m_Interlaced) {
             m_RowStep = {8, 8, 4, 2};
@@ -324,18 +333,28 @@ struct CleanState {
     const std::uint8_t* PreviousSource;
 };
 
-// Copies a string of more than a word from an earlier copy of it, which ends
-// at or before `to`, a word at a time; up to a word less a byte past the
-// string is overwritten. Every word read lies wholly before the word it
-// becomes or is read before that is written, as `from` is more than a word
-// behind.
-inline void CopyWords(std::uint8_t* to, const std::uint8_t* from, std::uint32_t length)
+// Copies a string of more than a word from an earlier copy of it that ends
+// at or before `to`, so no byte read is one this copy writes; the last chunk
+// ends where the string ends, rewriting bytes already written, so nothing
+// past the string is touched.
+inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uint32_t length)
 {
-    for (std::uint32_t i = 0; i < length; i += kWord) {
+    constexpr std::uint32_t kChunk = 16;
+    if (length < kChunk) {
         std::uint64_t word;
-        std::memcpy(&word, from + i, sizeof word);
-        std::memcpy(to + i, &word, sizeof word);
+        std::memcpy(&word, from, sizeof word);
+        std::memcpy(to, &word, sizeof word);
+        std::memcpy(&word, from + length - kWord, sizeof word);
+        std::memcpy(to + length - kWord, &word, sizeof word);
+        return;
     }
+    std::array<std::uint8_t, kChunk> chunk;
+    for (std::uint32_t i = 0; i + kChunk <= length; i += kChunk) {
+        std::memcpy(chunk.data(), from + i, kChunk);
+        std::memcpy(to + i, chunk.data(), kChunk);
+    }
+    std::memcpy(chunk.data(), from + length - kChunk, kChunk);
+    std::memcpy(to + length - kChunk, chunk.data(), kChunk);
 }
 
 // Decodes codes for as long as they are ordinary, which in clean data is
@@ -382,7 +401,7 @@ inline void CopyWords(std::uint8_t* to, const std::uint8_t* from, std::uint32_t 
                 std::memcpy(here, &head, kWord);
             } else {
                 if (length == 0 || head == 0 || fastEnd - here <= static_cast<std::ptrdiff_t>(length) + kWord) break;
-                CopyWords(here, reinterpret_cast<const std::uint8_t*>(head), length);
+                CopyEarlierCopy(here, reinterpret_cast<const std::uint8_t*>(head), length);
             }
         } else {
             // The code being defined: the previous string and its first byte.
@@ -396,7 +415,7 @@ inline void CopyWords(std::uint8_t* to, const std::uint8_t* from, std::uint32_t 
                 std::memcpy(here, &head, kWord);
             } else {
                 if (head == 0 || fastEnd - here <= static_cast<std::ptrdiff_t>(length) + kWord) break;
-                CopyWords(here, reinterpret_cast<const std::uint8_t*>(head), previousLength);
+                CopyEarlierCopy(here, reinterpret_cast<const std::uint8_t*>(head), previousLength);
             }
             here[previousLength] = first;
         }
@@ -758,6 +777,31 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
     return handedOver;
 }
 
+// Frames of up to this many pixels whose rows are not one run in memory
+// (padded or interlaced) are decoded into one run, and their rows put in place
+// after: strings then never meet a row's end. In larger frames that is rare
+// anyway, and their pixels are not held twice.
+constexpr std::int64_t kGatherPixels = std::int64_t{1} << 20;
+thread_local std::vector<std::uint8_t> t_Run;
+
+// Puts the first `written` pixels of `run`, in the order decoding visits the
+// rows, into the surface's rows.
+void PlaceRows(const std::uint8_t* run, std::int64_t written, const SurfaceRows& rows, bool Interlaced)
+{
+    constexpr std::array<std::int32_t, 4> kStart{0, 4, 2, 1};
+    constexpr std::array<std::int32_t, 4> kStep{8, 8, 4, 2};
+    const std::size_t passes = Interlaced ? kStart.size() : 1;
+    for (std::size_t pass = 0; pass < passes && written > 0; ++pass) {
+        const std::int32_t step = Interlaced ? kStep[pass] : 1;
+        for (std::int32_t y = Interlaced ? kStart[pass] : 0; y < rows.Height && written > 0; y += step) {
+            const std::int64_t n = std::min<std::int64_t>(written, rows.Width);
+            std::memcpy(rows.Bits + y * rows.BytesPerScanline, run, static_cast<std::size_t>(n));
+            run += n;
+            written -= n;
+        }
+    }
+}
+
 }  // namespace
 
 void InitDecoderTables()
@@ -780,7 +824,17 @@ std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeS
     if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return 0;
     if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
     SubBlockFeed feed(stream, first);
-    Decoder decoder(MapSurfaceRows(frame), Interlaced, true, CodeSize, CodeReader(feed));
+    const SurfaceRows rows = MapSurfaceRows(frame);
+    const std::int64_t pixels = std::int64_t{rows.Width} * rows.Height;
+    if ((Interlaced || rows.BytesPerScanline != rows.Width) && pixels > 1 && pixels <= kGatherPixels) {
+        t_Run.resize(static_cast<std::size_t>(pixels));
+        const SurfaceRows run{t_Run.data(), pixels, static_cast<std::int32_t>(pixels), 1};
+        Decoder decoder(run, Interlaced, true, CodeSize, CodeReader(feed));
+        decoder.Run();
+        PlaceRows(t_Run.data(), decoder.Written(), rows, Interlaced);
+        return decoder.Written();
+    }
+    Decoder decoder(rows, Interlaced, true, CodeSize, CodeReader(feed));
     decoder.Run();
     return decoder.Written();
 }
