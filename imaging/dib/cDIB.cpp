@@ -1,5 +1,6 @@
 #include "imaging/dib/cDIB.h"
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -177,14 +178,16 @@ void cDIB::Cls(gdi::OLE_COLOR BackColor)
     gdi::FillRect(m_hDC, whole, brush.get());
 }
 
-void cDIB::SetPalette(const std::vector<std::uint8_t>& palette)
+void cDIB::SetPaletteBytes(std::span<const std::uint8_t> palette)
 {
     if (!m_hDIB || m_bpp > 8) return;
     if (palette.empty()) throw std::out_of_range("cDIB::SetPalette: empty palette array");
-    std::vector<gdi::RGBQUAD> entries(palette.size() / 4);
-    for (std::size_t i = 0; i < entries.size(); ++i)
+    // No table holds more than 256 entries, so the rest would go unused.
+    std::array<gdi::RGBQUAD, 256> entries;
+    const std::size_t n = std::min(palette.size() / 4, entries.size());
+    for (std::size_t i = 0; i < n; ++i)
         entries[i] = gdi::RGBQUAD{palette[4 * i], palette[4 * i + 1], palette[4 * i + 2], palette[4 * i + 3]};
-    gdi::SetDIBColorTable(m_hDC, 0, entries);
+    gdi::SetDIBColorTable(m_hDC, 0, std::span(entries).first(n));
 }
 
 void cDIB::GetPalette(std::vector<std::uint8_t>& palette) const

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,7 +42,9 @@ public:
                          std::int32_t StretchMode = gdi::COLORONCOLOR) const;
     void Cls(gdi::OLE_COLOR BackColor = 0);
     // Throws std::out_of_range for an empty array (no element 0).
-    void SetPalette(const std::vector<std::uint8_t>& palette);
+    void SetPalette(const std::vector<std::uint8_t>& palette) { SetPaletteBytes(palette); }
+    // The same, from palette bytes held anywhere.
+    void SetPaletteBytes(std::span<const std::uint8_t> palette);
     void GetPalette(std::vector<std::uint8_t>& palette) const;
     void GetBestFitInfo(std::int32_t DstW, std::int32_t DstH, std::int32_t& bfx, std::int32_t& bfy, std::int32_t& bfW,
                         std::int32_t& bfH, bool StretchFit = false) const;

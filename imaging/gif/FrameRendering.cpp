@@ -27,12 +27,7 @@ std::int16_t VisibleExtent(std::int32_t surfaceExtent, std::int16_t framePos, st
     return extent < 0 ? std::int16_t{0} : extent;
 }
 
-std::vector<std::uint8_t> PaletteCopy(const FrameRecord& frame)
-{
-    return {frame.LocalPalette.begin(), frame.LocalPalette.end()};
-}
-
-void BlackenEntry(std::vector<std::uint8_t>& palette, std::uint8_t entry)
+void BlackenEntry(PaletteBytes& palette, std::uint8_t entry)
 {
     palette[4 * entry] = 0;
     palette[4 * entry + 1] = 0;
@@ -95,8 +90,7 @@ void ZeroIndexMaskRow(std::uint8_t* mask, std::int32_t width, std::uint8_t t)
 // The 8-bit image seen through a colour table that is white at t and black
 // elsewhere, copied into the 1-bit mask: on memory that is one comparison a
 // pixel. Surfaces of other depths or sizes take the platform's copy instead.
-void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const std::vector<std::uint8_t>& imagePalette,
-                   const FreshFrame* fresh)
+void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const PaletteBytes& imagePalette, const FreshFrame* fresh)
 {
     cDIB& image = *frame.DIBXOR;
     cDIB& mask = *frame.DIBAND;
@@ -116,11 +110,11 @@ void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const std::vector<std::ui
         }
         return;
     }
-    std::vector<std::uint8_t> whiteAtT(1024, 0);
+    PaletteBytes whiteAtT{};
     whiteAtT[4 * t] = whiteAtT[4 * t + 1] = whiteAtT[4 * t + 2] = 255;
-    image.SetPalette(whiteAtT);
+    image.SetPaletteBytes(whiteAtT);
     mask.LoadBlt(image.hDC());
-    image.SetPalette(imagePalette);
+    image.SetPaletteBytes(imagePalette);
 }
 
 // The mask's SRCAND and the image's SRCPAINT as one transfer, so the
@@ -187,7 +181,7 @@ namespace {
 void BuildMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const FreshFrame* fresh)
 {
     RequireSurfaces(frame);
-    std::vector<std::uint8_t> imagePalette = PaletteCopy(frame);
+    PaletteBytes imagePalette = frame.LocalPalette;
     if (frame.UseTransparentColor) {
         BlackenEntry(imagePalette, TransparentColorIndex);
         WriteMaskBits(frame, TransparentColorIndex, imagePalette, fresh);
@@ -196,7 +190,7 @@ void BuildMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const Fre
     } else {
         frame.DIBAND->Cls(0);
     }
-    frame.DIBXOR->SetPalette(imagePalette);
+    frame.DIBXOR->SetPaletteBytes(imagePalette);
 }
 
 }  // namespace

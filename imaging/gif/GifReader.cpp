@@ -285,12 +285,12 @@ void GifReader::ReadImagePalette(FrameRecord& frame, std::uint8_t packed)
 
 void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int64_t data)
 {
-    std::vector<std::uint8_t> palette(frame.LocalPalette.begin(), frame.LocalPalette.end());
+    PaletteBytes palette = frame.LocalPalette;
     if (frame.UseTransparentColor) {
         const std::size_t t = 4 * static_cast<std::size_t>(frame.TransparentColorIndex & 0xFF);
         palette[t] = palette[t + 1] = palette[t + 2] = 0;
     }
-    frame.DIBXOR->SetPalette(palette);
+    frame.DIBXOR->SetPaletteBytes(palette);
     frame.DIBAND->SetPalette(MaskPalette());
     const std::int64_t written =
         mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
