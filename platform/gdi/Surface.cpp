@@ -30,6 +30,7 @@ std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topD
     try {
         surface.reset(new Surface);
         surface->m_words.reset(static_cast<std::uint32_t*>(std::calloc(static_cast<std::size_t>(bytes / 4), 4)));
+        surface->colours.entries.resize(bpp <= 8 ? std::size_t{1} << bpp : 0);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

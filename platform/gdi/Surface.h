@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/gdi/CheckedNumbers.h"
 #include "platform/gdi/GdiTypes.h"
@@ -13,7 +14,8 @@
 namespace korvane::gdi {
 
 struct ColourTable {
-    std::array<RGBQUAD, 256> entries{};
+    // As many as count: a 1-bit surface (every frame's mask) carries two.
+    std::vector<RGBQUAD> entries;
     unsigned count = 0;  // 2^bpp for indexed surfaces, 0 otherwise
 };
 
