@@ -96,10 +96,10 @@ std::string Text(const json& v)
     return v.dump();
 }
 
-// One line a field, the frames one line each with their palette below; a
-// report is written in one piece, so a file that fails leaves nothing on
-// standard output.
-std::string TextReport(const cGIF& gif, const std::string& file)
+// One line a field, the frames one line each with their palette below. Only
+// a loaded document is reported, so nothing can fail halfway; the report is
+// written a frame at a time, so a long animation's is never held whole.
+void WriteTextReport(std::FILE* to, const cGIF& gif, const std::string& file)
 {
     std::string out = "file: " + file + "\nloaded: true\nscreen:";
     const json screen = ScreenOf(gif);
@@ -126,8 +126,10 @@ std::string TextReport(const cGIF& gif, const std::string& file)
             out += colour;
         });
         out += '\n';
+        std::fputs(out.c_str(), to);
+        out.clear();
     }
-    return out;
+    std::fputs(out.c_str(), to);
 }
 
 }  // namespace
@@ -152,8 +154,8 @@ int RunInfo(const InfoOptions& options)
             continue;
         }
         // A blank line between reports, each opened by its "file:" line.
-        const std::string text = (first ? "" : "\n") + TextReport(gif, file);
-        std::fputs(text.c_str(), stdout);
+        if (!first) std::fputc('\n', stdout);
+        WriteTextReport(stdout, gif, file);
         first = false;
     }
     if (options.json && !reports.empty()) {
