@@ -4,6 +4,7 @@
 #include <exception>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 
 #include "imaging/gif/cGIF.h"
 #include "tools/gif/Commands.h"
@@ -21,11 +22,13 @@ template <class Each>
 void ForEachColour(const FrameRecord& frame, Each each)
 {
     const int entries = std::min<int>(std::max<int>(frame.LocalPaletteEntries, 0), 256);
+    static constexpr char kHex[] = "0123456789abcdef";
     for (int i = 0; i < entries; ++i) {
         const auto* bgr = frame.LocalPalette.data() + 4 * i;
-        char text[8];
-        std::snprintf(text, sizeof text, "%02x%02x%02x", bgr[2], bgr[1], bgr[0]);
-        each(text);
+        // By hand: a long animation has a hundred thousand of these.
+        const char text[6] = {kHex[bgr[2] >> 4], kHex[bgr[2] & 15], kHex[bgr[1] >> 4],
+                              kHex[bgr[1] & 15], kHex[bgr[0] >> 4], kHex[bgr[0] & 15]};
+        each(std::string_view(text, sizeof text));
     }
 }
 
@@ -75,7 +78,7 @@ json JsonReport(const cGIF& gif, const std::string& file)
         json slot;
         ForEachSlotField(frame, static_cast<int>(i), [&](const char* key, const json& value) { slot[key] = value; });
         json palette = json::array();
-        ForEachColour(frame, [&](const char* colour) { palette.push_back(colour); });
+        ForEachColour(frame, [&](std::string_view colour) { palette.push_back(std::string(colour)); });
         slot["palette"] = std::move(palette);
         frames.push_back(std::move(slot));
     }
@@ -121,15 +124,15 @@ void WriteTextReport(std::FILE* to, const cGIF& gif, const std::string& file)
             out += Text(value);
         });
         out += "\n  palette:";
-        ForEachColour(frame, [&](const char* colour) {
+        ForEachColour(frame, [&](std::string_view colour) {
             out += ' ';
             out += colour;
         });
         out += '\n';
-        std::fputs(out.c_str(), to);
+        std::fwrite(out.data(), 1, out.size(), to);
         out.clear();
     }
-    std::fputs(out.c_str(), to);
+    std::fwrite(out.data(), 1, out.size(), to);
 }
 
 }  // namespace
