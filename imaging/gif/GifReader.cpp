@@ -131,21 +131,22 @@ void GifReader::ReadColourTable(PaletteBytes& palette, std::int32_t entries)
     if (m_Pos >= 0 && InStream(m_Pos + 3 * std::int64_t{entries} - 1)) {
         // The whole table is there: no entry needs its bytes checked.
         const std::uint8_t* rgb = m_Stream.data() + m_Pos;
-        for (std::int32_t i = 0; i < entries; ++i, rgb += 3) {
+        const auto count = static_cast<std::size_t>(entries);
+        for (std::size_t i = 0; i < count; ++i, rgb += 3) {
             palette[4 * i] = rgb[2];
             palette[4 * i + 1] = rgb[1];
             palette[4 * i + 2] = rgb[0];
         }
-        m_Pos += 3 * entries;
+        m_Pos += 3 * std::int64_t{entries};
         return;
     }
-    for (std::int32_t i = 0; i < entries; ++i) {
-        const std::int64_t at = m_Pos + 3 * i;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(std::max(entries, 0)); ++i) {
+        const std::int64_t at = m_Pos + 3 * static_cast<std::int64_t>(i);
         if (InStream(at + 2)) palette[4 * i] = ByteAt(at + 2);
         if (InStream(at + 1)) palette[4 * i + 1] = ByteAt(at + 1);
         if (InStream(at)) palette[4 * i + 2] = ByteAt(at);
     }
-    m_Pos += 3 * entries;
+    m_Pos += 3 * std::int64_t{entries};
 }
 
 // Each branch leaves m_Pos on the block's last byte (a terminator), so one
