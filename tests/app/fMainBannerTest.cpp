@@ -85,7 +85,7 @@ protected:
     platform::fakes::FakeTimer& FrameTimer() { return *fakes_.timers.made.at(0); }
     QImage Capture(ucGIFViewer& viewer, const char* name)
     {
-        const QImage shot = viewer.grab().toImage();
+        QImage shot = viewer.grab().toImage();
         QDir().mkpath(KORVANE_TEST_OUTPUT_DIR);
         shot.save(QString(KORVANE_TEST_OUTPUT_DIR) + "/" + name);
         return shot;

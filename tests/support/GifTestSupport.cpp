@@ -1,6 +1,7 @@
 #include "tests/support/GifTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -13,6 +14,11 @@ namespace {
 const std::uint8_t* Row(const cDIB& dib, int y)
 {
     return dib.lpBits() + static_cast<std::ptrdiff_t>(y) * dib.BytesPerScanline();
+}
+
+std::uint8_t* At32(const cDIB& dib, int x, int y)
+{
+    return dib.lpBits() + static_cast<std::ptrdiff_t>(y) * dib.BytesPerScanline() + std::ptrdiff_t{4} * x;
 }
 
 }  // namespace
@@ -48,6 +54,18 @@ Bytes ReadColourTable(const cDIB& dib)
     Bytes table;
     dib.GetPalette(table);
     return table;
+}
+
+std::uint32_t Pixel32(const cDIB& dib, int x, int y)
+{
+    std::uint32_t value = 0;
+    std::memcpy(&value, At32(dib, x, y), sizeof value);
+    return value;
+}
+
+void SetPixel32(const cDIB& dib, int x, int y, std::uint32_t value)
+{
+    std::memcpy(At32(dib, x, y), &value, sizeof value);
 }
 
 std::string TestPath(const std::string& name)

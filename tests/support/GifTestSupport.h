@@ -17,6 +17,9 @@ void WriteIndices(cDIB& dib, std::span<const std::uint8_t> indices);
 // The mask's bits as one byte (0 or 1) a pixel, row by row.
 Bytes ReadMaskBits(const cDIB& dib);
 Bytes ReadColourTable(const cDIB& dib);
+// Pixel (x, y) of a 32-bit surface as stored: 0x00RRGGBB.
+std::uint32_t Pixel32(const cDIB& dib, int x, int y);
+void SetPixel32(const cDIB& dib, int x, int y, std::uint32_t value);
 
 // A fresh path under the test output folder; any file there is removed.
 std::string TestPath(const std::string& name);

@@ -1,5 +1,6 @@
 // korvane-gif info: the loaded document's fields, as text or as JSON. Both
 // forms come from one walk over the fields, so they always say the same.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <nlohmann/json.hpp>
@@ -20,8 +21,8 @@ using nlohmann::json;
 template <class Each>
 void ForEachColour(const FrameRecord& frame, Each each)
 {
-    const int entries = std::min<int>(std::max<int>(frame.LocalPaletteEntries, 0), 256);
-    for (int i = 0; i < entries; ++i) {
+    const auto entries = static_cast<std::size_t>(std::clamp<int>(frame.LocalPaletteEntries, 0, 256));
+    for (std::size_t i = 0; i < entries; ++i) {
         const auto* bgr = frame.LocalPalette.data() + 4 * i;
         char text[8];
         std::snprintf(text, sizeof text, "%02x%02x%02x", bgr[2], bgr[1], bgr[0]);

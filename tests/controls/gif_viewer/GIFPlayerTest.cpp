@@ -15,6 +15,7 @@
 #include "controls/gif_viewer/ManualFrameTimer.h"
 #include "controls/gif_viewer/MemoryControlSurface.h"
 #include "tests/support/GifBuilder.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::controls {
 namespace {
@@ -49,11 +50,8 @@ std::vector<std::uint32_t> SurfacePixels(const imaging::cDIB& dib)
 {
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < dib.Height(); ++y) {
-        for (int x = 0; x < dib.Width(); ++x) {
-            std::uint32_t pixel = 0;
-            std::memcpy(&pixel, dib.lpBits() + y * dib.BytesPerScanline() + x * 4, 4);
-            pixels.push_back(pixel & 0xFFFFFF);
-        }
+        for (int x = 0; x < dib.Width(); ++x)
+            pixels.push_back(imaging::test::Pixel32(dib, x, y) & 0xFFFFFF);
     }
     return pixels;
 }

@@ -9,27 +9,18 @@
 #include <gtest/gtest.h>
 
 #include "imaging/dib/cDIB.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::imaging {
 namespace {
 
 using gdi::RGB;
-
-std::uint32_t Pixel32(const cDIB& d, int x, int y)
-{
-    std::uint32_t v;
-    std::memcpy(&v, d.lpBits() + y * d.BytesPerScanline() + 4 * x, 4);
-    return v;
-}
-
-void SetPixel32(const cDIB& d, int x, int y, std::uint32_t v)
-{
-    std::memcpy(d.lpBits() + y * d.BytesPerScanline() + 4 * x, &v, 4);
-}
+using test::Pixel32;
+using test::SetPixel32;
 
 int Bit(const cDIB& d, int x, int y)
 {
-    return (d.lpBits()[y * d.BytesPerScanline() + x / 8] >> (7 - x % 8)) & 1;
+    return (d.lpBits()[std::ptrdiff_t{y} * d.BytesPerScanline() + x / 8] >> (7 - x % 8)) & 1;
 }
 
 void ExpectEmpty(const cDIB& d)
@@ -262,7 +253,8 @@ TEST(LoadBlt, EightBitToMaskThroughBlackAndWhite)
     ASSERT_TRUE(image.Create(10, 3, 8));
     ASSERT_TRUE(mask.Create(10, 3, 1));
     std::vector<std::uint8_t> palette(1024, 0);
-    palette[4 * 7] = palette[4 * 7 + 1] = palette[4 * 7 + 2] = 255;  // only index 7 is white
+    constexpr std::size_t kWhite = 7;  // the only white index
+    palette[4 * kWhite] = palette[4 * kWhite + 1] = palette[4 * kWhite + 2] = 255;
     image.SetPalette(palette);
     mask.SetPalette(BlackWhite());
     for (int y = 0; y < 3; ++y)

@@ -24,7 +24,7 @@ void MakeFrame(cGIF& gif, std::int16_t w, std::int16_t h, const Bytes& indices)
     gif.FrameInsert(1, w, h);
     test::WriteIndices(*gif.FrameDIBXOR(1), indices);
     auto palette = gif.lpLocalPalette(1);
-    for (int i = 0; i < 256; ++i) {
+    for (std::size_t i = 0; i < 256; ++i) {
         palette[4 * i] = static_cast<std::uint8_t>(255 - i);
         palette[4 * i + 1] = static_cast<std::uint8_t>(2 * i);
         palette[4 * i + 2] = static_cast<std::uint8_t>(i);
@@ -42,7 +42,7 @@ TEST(FrameMask, TransparentIndexBecomesMaskBitsAndBlack)
 {
     cGIF gif;
     // 13 pixels a row exercises a partly filled last mask byte.
-    Bytes indices(13 * 2, 9);
+    Bytes indices(std::size_t{13} * 2, 9);
     for (std::size_t i : {0U, 5U, 12U, 13U, 20U})
         indices[i] = 7;
     indices[3] = 200;  // pure white in the palette, still opaque
@@ -162,11 +162,7 @@ protected:
         m_Gif.SetFrameLeft(1, 1);
         m_Gif.SetFrameTop(1, 1);
     }
-    std::uint32_t Pixel(int x, int y) const
-    {
-        const std::uint8_t* p = m_Canvas.lpBits() + y * m_Canvas.BytesPerScanline() + 4 * x;
-        return static_cast<std::uint32_t>(p[2] << 16 | p[1] << 8 | p[0]);
-    }
+    std::uint32_t Pixel(int x, int y) const { return test::Pixel32(m_Canvas, x, y) & 0xFFFFFF; }
     static std::uint32_t Colour(int i) { return static_cast<std::uint32_t>(i << 16 | (2 * i) << 8 | (255 - i)); }
 
     cDIB m_Canvas;

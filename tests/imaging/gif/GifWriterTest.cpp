@@ -30,7 +30,7 @@ Bytes Slice(const Bytes& b, std::size_t from, std::size_t count)
     return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(from + count));
 }
 
-void SetGlobalColour(cGIF& gif, int entry, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+void SetGlobalColour(cGIF& gif, std::size_t entry, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     gif.lpGlobalPalette()[4 * entry] = b;
     gif.lpGlobalPalette()[4 * entry + 1] = g;
@@ -186,7 +186,7 @@ TEST(GifWriter, SavingTheSameDocumentTwiceGivesTheSameBytes)
     gif.FrameInsert(1, 97, 53);
     gif.SetGlobalPaletteExists(true);
     gif.SetGlobalPaletteEntries(256);
-    test::WriteIndices(*gif.FrameDIBXOR(1), test::NoiseIndices(97 * 53, 256, 11));
+    test::WriteIndices(*gif.FrameDIBXOR(1), test::NoiseIndices(std::size_t{97} * 53, 256, 11));
     EXPECT_EQ(Saved(gif, "twice-a.gif"), Saved(gif, "twice-b.gif"));
 }
 
@@ -348,8 +348,9 @@ TEST(GifWriter, RoundTripKeepsEveryFieldAndPixel)
         gif.SetFrameUseTransparentColor(f, f != 3);
         gif.SetFrameTransparentColorIndex(f, static_cast<std::uint8_t>(f == 3 ? 0 : f));
         const auto image = gif.FrameDIBXOR(f);
-        test::WriteIndices(
-            *image, test::NoiseIndices(static_cast<std::size_t>(image->Width() * image->Height()), limits[f - 1], f));
+        test::WriteIndices(*image, test::NoiseIndices(static_cast<std::size_t>(image->Width()) *
+                                                          static_cast<std::size_t>(image->Height()),
+                                                      limits[f - 1], f));
     }
     gif.SetLocalPaletteUsed(2, true);
     gif.SetLocalPaletteEntries(2, 8);

@@ -110,6 +110,7 @@ Bytes PhotoLike(std::size_t count, unsigned limit)
 std::vector<FrameRecipe> ManyFrames()
 {
     std::vector<FrameRecipe> frames;
+    frames.reserve(40);
     for (int k = 0; k < 40; ++k)
         frames.push_back({16, 12, k % 3 == 0 ? 8U : 0U, k % 4 == 1, k % 2 == 0, Noise});
     return frames;

@@ -37,7 +37,7 @@ ToolRun RunTool(const std::string& args)
     ToolRun run{};
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         run.out.append(buffer, n);
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -50,7 +50,7 @@ ToolRun RunTool(const std::string& args)
 // with a local table, behind a trailing control extension.
 std::string SampleFile()
 {
-    const std::string path = OwnPath("sample.gif");
+    std::string path = OwnPath("sample.gif");
     test::WriteFile(path, GifBytes()
                               .Header()
                               .Screen(3, 2, 0x80, 1, 49)

@@ -140,7 +140,7 @@ TEST(LzwEncoder, InterlacedFramesAreReadByPass)
 
 TEST(LzwEncoder, EncodingTwiceGivesIdenticalBytes)
 {
-    const FrameRecord a = FrameOf(97, 61, NoiseIndices(97 * 61, 16, 11));
+    const FrameRecord a = FrameOf(97, 61, NoiseIndices(std::size_t{97} * 61, 16, 11));
     const FrameRecord b = FrameOf(40, 40, Bytes(1600, 3));
     const Bytes first = Encode(a, 5);
     Encode(b, 3);

@@ -54,6 +54,7 @@ Bytes PackCodes(const std::vector<std::pair<std::uint32_t, int>>& codes)
 Bytes PackCodes(const std::vector<std::uint32_t>& codes, int width)
 {
     std::vector<std::pair<std::uint32_t, int>> pairs;
+    pairs.reserve(codes.size());
     for (std::uint32_t code : codes)
         pairs.emplace_back(code, width);
     return PackCodes(pairs);

@@ -142,7 +142,7 @@ std::vector<Bytes> Files(std::mt19937* damage = nullptr)
 {
     // Noise long enough to be fed in several chunks, interlaced, index 0
     // transparent: rows the data never reaches are all mask.
-    const Bytes noise = test::NoiseIndices(320 * 210, 256, 5);
+    const Bytes noise = test::NoiseIndices(std::size_t{320} * 210, 256, 5);
     const Bytes big = GifBytes()
                           .Header()
                           .Screen(320, 210, 0x87)
@@ -168,7 +168,7 @@ std::vector<Bytes> Files(std::mt19937* damage = nullptr)
                            .Screen(2001, 40, 0x80)
                            .Table({0, 0xFFFFFF})
                            .Image(0, 0, 2001, 40)
-                           .ImageData(2, Encoded(2001, 40, Bytes(2001 * 40, 1), 1, false, damage))
+                           .ImageData(2, Encoded(2001, 40, Bytes(std::size_t{2001} * 40, 1), 1, false, damage))
                            .Trailer();
     return {big, small, flat};
 }

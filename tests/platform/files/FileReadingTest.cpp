@@ -23,7 +23,7 @@ std::string AsText(const FileBytes& bytes)
 TEST(ReadWholeFile, ReadsFilesPipesAndBackslashedPaths)
 {
     const std::filesystem::path folder = test::FreshFolder();
-    const std::string large(300 * 1024, 'g');
+    const std::string large(std::size_t{300} * 1024, 'g');
     test::Put(folder / "large", large);
     EXPECT_EQ(AsText(ReadWholeFile((folder / "large").string())), large);
     std::string backslashed = (folder / "large").string();

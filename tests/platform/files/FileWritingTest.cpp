@@ -135,7 +135,7 @@ TEST(WriteFileSafely, AFailedWriteLeavesTheOldFileAndNoTemporary)
 {
     const fs::path folder = FreshFolder();
     Put(folder / "record", "old");
-    const std::string big(64 * 1024, 'x');
+    const std::string big(std::size_t{64} * 1024, 'x');
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previous = ::signal(SIGXFSZ, SIG_IGN);

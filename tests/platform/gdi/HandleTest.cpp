@@ -175,6 +175,7 @@ TEST(Handles, StaleHandlesFailEvenWhenTheSlotIsReused)
 TEST(Handles, SafeFromManyThreads)
 {
     std::vector<std::thread> threads;
+    threads.reserve(4);
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([] {
             for (int i = 0; i < 200; ++i) {

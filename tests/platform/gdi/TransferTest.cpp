@@ -272,7 +272,7 @@ TEST(Transfer, BottomUpSurfacesAddressRowsFromTheTop)
     top.Set(0, 0, Red);
     BitBlt(bottom.dc(), 0, 0, 2, 2, top.dc(), 0, 0, SRCCOPY);
     EXPECT_EQ(bottom.Get(0, 0), Red);
-    std::uint32_t lastInMemory;
+    std::uint32_t lastInMemory = 0;
     std::memcpy(&lastInMemory, bottom.bits() + bottom.stride(), 4);
     EXPECT_EQ(lastInMemory, Red);
 }
