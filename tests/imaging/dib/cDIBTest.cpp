@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "imaging/dib/cDIB.h"
+#include "tests/support/BmpBuilder.h"
 #include "tests/support/GifTestSupport.h"
 
 namespace korvane::imaging {
@@ -521,19 +522,12 @@ std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& 
 // A bottom-up 2 x 2 24-bit file: the first row in the file is the bottom one.
 std::vector<std::uint8_t> SmallBmp()
 {
-    std::vector<std::uint8_t> b(54 + 16, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    b[2] = 70;
-    b[10] = 54;
-    b[14] = 40;
-    b[18] = 2;
-    b[22] = 2;
-    b[26] = 1;
-    b[28] = 24;
-    const std::uint8_t pixels[16] = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-    std::copy(pixels, pixels + 16, b.begin() + 54);
-    return b;
+    test_support::BmpSpec spec;
+    spec.width = 2;
+    spec.height = 2;
+    spec.bpp = 24;
+    spec.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    return test_support::BuildBmp(spec);
 }
 
 TEST(CreateFromBitmapFile, KeepsTheFileRowsAndHeader)
