@@ -49,7 +49,7 @@ class fMainBannerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        korvane::testing::TestApp();
+        korvane::test_support::TestApp();
         QApplication::setStyle(QStyleFactory::create("Fusion"));
         // The record is read through the fake files, the GIF from the real folder.
         ASSERT_TRUE(folder_.isValid());

@@ -40,7 +40,7 @@ class fMainTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        korvane::testing::TestApp();
+        korvane::test_support::TestApp();
         static const bool styled = [] {
             QApplication::setStyle(QStyleFactory::create("Fusion"));
             QLocale::setDefault(QLocale::c());

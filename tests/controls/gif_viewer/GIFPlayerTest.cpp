@@ -51,7 +51,7 @@ std::vector<std::uint32_t> SurfacePixels(const imaging::cDIB& dib)
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < dib.Height(); ++y) {
         for (int x = 0; x < dib.Width(); ++x)
-            pixels.push_back(imaging::test::Pixel32(dib, x, y) & 0xFFFFFF);
+            pixels.push_back(test_support::Pixel32(dib, x, y) & 0xFFFFFF);
     }
     return pixels;
 }

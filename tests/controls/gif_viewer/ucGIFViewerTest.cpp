@@ -53,7 +53,7 @@ protected:
                          [this](std::int16_t KeyAscii) { events.push_back("key " + std::to_string(KeyAscii)); });
     }
 
-    QApplication& app = korvane::testing::TestApp();
+    QApplication& app = korvane::test_support::TestApp();
     platform::qt::QtTimerFactory timers;
     platform::qt::QtResourceLookup resources;
     ucGIFViewer viewer{timers, resources};

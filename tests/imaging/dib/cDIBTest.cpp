@@ -16,8 +16,8 @@ namespace korvane::imaging {
 namespace {
 
 using gdi::RGB;
-using test::Pixel32;
-using test::SetPixel32;
+using test_support::Pixel32;
+using test_support::SetPixel32;
 
 int Bit(const cDIB& d, int x, int y)
 {

@@ -12,8 +12,10 @@
 #include "tests/imaging/gif/LzwSupport.h"
 #include "tests/support/LzwReference.h"
 
-namespace korvane::imaging::test {
+namespace korvane::imaging {
 namespace {
+
+using namespace test_support;
 
 using mGIFLZWDec::DecodeToDIB;
 
@@ -312,4 +314,4 @@ TEST(LzwDecoder, AgreesWithTheRulesOnWellFormedAndDamagedStreams)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::test
+}  // namespace korvane::imaging

@@ -10,8 +10,10 @@
 #include "tests/imaging/gif/LzwSupport.h"
 #include "tests/support/LzwReference.h"
 
-namespace korvane::imaging::test {
+namespace korvane::imaging {
 namespace {
+
+using namespace test_support;
 
 using mGIFLZWEnc::EncodeFromDIB;
 
@@ -217,4 +219,4 @@ TEST(LzwEncoder, ProbeStopsAtKeyZeroAsTheRulesSay)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::test
+}  // namespace korvane::imaging

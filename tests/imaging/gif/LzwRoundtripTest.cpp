@@ -8,8 +8,10 @@
 #include "imaging/gif/mGIFLZWEnc.h"
 #include "tests/imaging/gif/LzwSupport.h"
 
-namespace korvane::imaging::test {
+namespace korvane::imaging {
 namespace {
+
+using namespace test_support;
 
 struct Surface {
     const char* name;
@@ -135,4 +137,4 @@ TEST(LzwRoundTrip, EachThreadHasItsOwnTables)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::test
+}  // namespace korvane::imaging

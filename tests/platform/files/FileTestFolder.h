@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace korvane::platform::test {
+namespace korvane::test_support {
 
 inline std::filesystem::path FreshFolder()
 {
@@ -31,4 +31,4 @@ inline void Put(const std::filesystem::path& path, const std::string& text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-}  // namespace korvane::platform::test
+}  // namespace korvane::test_support

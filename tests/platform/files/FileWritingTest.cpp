@@ -23,9 +23,9 @@ namespace korvane::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Contents;
-using test::FreshFolder;
-using test::Put;
+using test_support::Contents;
+using test_support::FreshFolder;
+using test_support::Put;
 
 std::span<const std::uint8_t> Bytes(const std::string& text)
 {

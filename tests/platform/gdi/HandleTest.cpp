@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Depths, DibSectionTest,
                                            SectionCase{1000, -1, 32, 4000}),
                          [](const auto& info) {
                              const SectionCase& c = info.param;
-                             return korvane::testing::ParamNumbers({c.width, c.height}) + "_At" +
-                                    korvane::testing::ParamNumber(c.bpp) + "Bits";
+                             return korvane::test_support::ParamNumbers({c.width, c.height}) + "_At" +
+                                    korvane::test_support::ParamNumber(c.bpp) + "Bits";
                          });
 
 TEST(DibSection, RefusesCompression)

@@ -11,7 +11,7 @@
 namespace korvane::platform::qt {
 namespace {
 
-using korvane::testing::TestApp;
+using korvane::test_support::TestApp;
 
 // Runs `act` on the menu once it is open; `seen` gets its geometry. It has to
 // live until the menu is closed.
