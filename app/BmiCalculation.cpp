@@ -10,9 +10,9 @@ namespace korvane::app {
 namespace {
 
 struct BandRow {
-    double lowest;
+    double lowest = 0;
     Rgb colour;
-    const char* caption;
+    const char* caption = nullptr;
 };
 
 constexpr std::array<BandRow, 5> kBands{{

@@ -34,8 +34,8 @@ constexpr std::string_view kHelpPieces[] = {
     " Finally, click the \"Calculate BMI button\". Your BMI Index number is displayed, and the result is color-coded ",
     " to correspond with the legend below. Match the colors to determine the range in which your BMI Index falls.",
     "\r\n\r\n",
-    " The Body mass index (BMI) or Quetelet Index is a statistical measure of the weight of a person scaled according "
-    "to height.",
+    " The Body mass index (BMI) or Quetelet Index is a statistical measure of the weight of a person",
+    " scaled according to height.",
     " It is most often used to determine the overall risk of poor health.",
 };
 

@@ -4,9 +4,10 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <limits>
 #include <stdexcept>
 #include <system_error>
+
+#include "platform/gdi/CheckedNumbers.h"
 
 namespace korvane::app {
 namespace {
@@ -93,13 +94,9 @@ double Val(std::string_view text)
 std::int16_t CInt(double value)
 {
     if (std::isnan(value)) throw std::overflow_error("not a number");
-    double whole = std::floor(value);
-    const double fraction = value - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
-    if (whole < std::numeric_limits<std::int16_t>::min() || whole > std::numeric_limits<std::int16_t>::max()) {
-        throw std::overflow_error("value does not fit 16 bits");
-    }
-    return static_cast<std::int16_t>(whole);
+    // Halves go to the even neighbour; out of 16 bits is an overflow either way.
+    constexpr const char* kTooLarge = "value does not fit 16 bits";
+    return gdi::CheckedInt16(gdi::RoundToInt32(value, kTooLarge), kTooLarge);
 }
 
 namespace {

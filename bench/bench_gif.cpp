@@ -86,7 +86,7 @@ Bytes GiflibFile(const Clip& clip)
 {
     Bytes file;
     int error = 0;
-    GifFileType* gif = EGifOpen(&file, korvane::test::GiflibAppendMemory, &error);
+    GifFileType* gif = EGifOpen(&file, korvane::test_support::GiflibAppendMemory, &error);
     GiflibWrite(gif, clip);
     EGifCloseFile(gif, &error);
     return file;
@@ -104,9 +104,9 @@ void GiflibSave(const Clip& clip)
 // Decodes with giflib and hands each frame's raster to `use`.
 void GiflibDecode(const Bytes& file, const std::function<void(const SavedImage&)>& use)
 {
-    korvane::test::GiflibMemoryInput input{file};
+    korvane::test_support::GiflibMemoryInput input{file};
     int error = 0;
-    GifFileType* gif = DGifOpen(&input, korvane::test::GiflibReadMemory, &error);
+    GifFileType* gif = DGifOpen(&input, korvane::test_support::GiflibReadMemory, &error);
     Check(gif != nullptr && DGifSlurp(gif) == GIF_OK, "giflib decode");
     for (int i = 0; i < gif->ImageCount; ++i)
         use(gif->SavedImages[i]);
@@ -306,9 +306,9 @@ double PrintEncode(const Clip& clip, double ours, double giflib)
 // Pixels of all frames as giflib reads them; 0 when giflib cannot.
 std::uint64_t GiflibPixels(const Bytes& file)
 {
-    korvane::test::GiflibMemoryInput input{file};
+    korvane::test_support::GiflibMemoryInput input{file};
     int error = 0;
-    GifFileType* gif = DGifOpen(&input, korvane::test::GiflibReadMemory, &error);
+    GifFileType* gif = DGifOpen(&input, korvane::test_support::GiflibReadMemory, &error);
     if (gif == nullptr) return 0;
     std::uint64_t pixels = 0;
     if (DGifSlurp(gif) == GIF_OK) {

@@ -1,6 +1,7 @@
 #include "platform/Windows1252.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -14,7 +15,8 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from))
     {
-        if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error("iconv cannot convert Windows-1252");
+        // iconv_open reports failure as the descriptor (iconv_t)-1.
+        if (reinterpret_cast<std::intptr_t>(cd_) == -1) throw std::runtime_error("iconv cannot convert Windows-1252");
     }
     ~Converter() { iconv_close(cd_); }
     Converter(const Converter&) = delete;

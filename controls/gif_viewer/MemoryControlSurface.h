@@ -10,7 +10,7 @@
 
 namespace korvane::controls {
 
-class MemoryControlSurface : public ControlSurface {
+class MemoryControlSurface final : public ControlSurface {
 public:
     MemoryControlSurface(std::int32_t width, std::int32_t height);
 

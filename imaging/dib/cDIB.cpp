@@ -116,7 +116,7 @@ std::uint8_t cDIB::CreateFromBitmapFile(const std::string& FileName)
 void cDIB::CloneTo(cDIB& oDIB) const
 {
     if (&oDIB == this) return;  // Create would destroy the very pixels to copy
-    if (!oDIB.Create(m_Width, m_Height, m_bpp) || !m_lpBits) return;
+    if (!oDIB.Create(m_Width, m_Height, m_bpp) || !m_lpBits || !oDIB.m_lpBits) return;
     if (m_bpp <= 8) {
         std::vector<std::uint8_t> palette;
         GetPalette(palette);

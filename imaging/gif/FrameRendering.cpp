@@ -34,9 +34,10 @@ std::int16_t VisibleExtent(std::int32_t surfaceExtent, std::int16_t framePos, st
 
 void BlackenEntry(PaletteBytes& palette, std::uint8_t entry)
 {
-    palette[4 * entry] = 0;
-    palette[4 * entry + 1] = 0;
-    palette[4 * entry + 2] = 0;
+    const std::size_t at = std::size_t{4} * entry;
+    palette[at] = 0;
+    palette[at + 1] = 0;
+    palette[at + 2] = 0;
 }
 
 // Pixel memory is read eight bytes at a time as little-endian words.
@@ -82,7 +83,7 @@ void PackMaskRow(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t w
     }
 #endif
     for (; x + 8 <= width; x += 8) {
-        std::uint64_t word;
+        std::uint64_t word = 0;
         std::memcpy(&word, indices + x, sizeof word);
         *mask++ = MatchBits(word, t);
     }
@@ -140,7 +141,8 @@ void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const PaletteBytes& image
         return;
     }
     PaletteBytes whiteAtT{};
-    whiteAtT[4 * t] = whiteAtT[4 * t + 1] = whiteAtT[4 * t + 2] = 255;
+    const std::size_t at = std::size_t{4} * t;
+    whiteAtT[at] = whiteAtT[at + 1] = whiteAtT[at + 2] = 255;
     image.SetPaletteBytes(whiteAtT);
     mask.LoadBlt(image.hDC());
     image.SetPaletteBytes(imagePalette);

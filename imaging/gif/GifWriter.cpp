@@ -44,7 +44,8 @@ std::vector<std::uint8_t> ColourTable(const PaletteBytes& palette, std::int16_t 
 {
     if (entries > 256) throw std::out_of_range("colour table larger than the palette");
     std::vector<std::uint8_t> table(3 * (std::size_t{1} << exponent), 0);
-    for (std::int32_t i = 0; i < entries; ++i) {
+    const std::size_t count = entries > 0 ? static_cast<std::size_t>(entries) : 0;
+    for (std::size_t i = 0; i < count; ++i) {
         table[3 * i] = palette[4 * i + 2];
         table[3 * i + 1] = palette[4 * i + 1];
         table[3 * i + 2] = palette[4 * i];

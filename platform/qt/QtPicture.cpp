@@ -4,7 +4,7 @@
 
 namespace korvane::platform::qt {
 
-QtPicture::QtPicture(QImage normal, QImage doubleSize)
+QtPicture::QtPicture(const QImage& normal, const QImage& doubleSize)
     : normal_(normal.convertToFormat(QImage::Format_ARGB32)),
       doubleSize_(doubleSize.size() == normal_.size() * 2 ? doubleSize.convertToFormat(QImage::Format_ARGB32)
                                                           : QImage())

@@ -12,7 +12,7 @@ namespace korvane::platform::qt {
 class QtPicture final : public gdi::Picture {
 public:
     // `doubleSize`, when given, is the same picture at twice the width and height.
-    explicit QtPicture(QImage normal, QImage doubleSize = {});
+    explicit QtPicture(const QImage& normal, const QImage& doubleSize = {});
 
     gdi::PictureKind Kind() const override { return gdi::PictureKind::Icon; }
     int Width() const override { return normal_.width(); }

@@ -10,6 +10,7 @@
 #include "platform/Windows1252.h"
 #include "platform/qt/QtFileSystem.h"
 #include "tests/platform/fakes/FakeFileSystem.h"
+#include "tests/support/DefaultBranding.h"
 
 namespace korvane::app {
 namespace {
@@ -140,13 +141,16 @@ protected:
     static void ExpectDefaults(const Branding& branding)
     {
         EXPECT_EQ(branding.Record, DefaultBrandingRecord());
-        EXPECT_EQ(branding.DisplayCompany, "(Your company name && link or small banner here)");
-        EXPECT_EQ(branding.DisplayTitle, "Korvane");
+        test_support::ExpectDefaultLook(branding);
         EXPECT_EQ(branding.DisplayLink, "");
         EXPECT_EQ(branding.BannerPath, "");
-        EXPECT_EQ(branding.Record.CompanyFontSize, 17);
-        EXPECT_EQ(branding.Record.TitleFontSize, 8);
-        EXPECT_EQ(branding.Record.FontName, "Tahoma");
+    }
+
+    // The branding read from a record file holding `bytes`.
+    Branding ReadRecord(std::vector<std::uint8_t> bytes)
+    {
+        files_.files[kRecordPath] = std::move(bytes);
+        return ReadBranding(files_, encoding_);
     }
 };
 
@@ -167,8 +171,7 @@ TEST_F(ReadBrandingTest, AnEmptyFileIsDeletedAndMadeAgain)
 
 TEST_F(ReadBrandingTest, AFullRecordIsDecoded)
 {
-    files_.files[kRecordPath] = Bytes(FullRecord());
-    const Branding branding = ReadBranding(files_, encoding_);
+    const Branding branding = ReadRecord(Bytes(FullRecord()));
     EXPECT_EQ(branding.DisplayCompany, "ACME && Sons");
     EXPECT_EQ(branding.DisplayTitle, "Acme BMI");
     EXPECT_EQ(branding.DisplayLink, "https://acme.example/");
@@ -183,8 +186,7 @@ TEST_F(ReadBrandingTest, TextsGoThroughTheCodePage)
 {
     BrandingRecord record;
     record.CompanyText = Stored("Caf\xE9 \x80", "\x01\x01\x01\x01");
-    files_.files[kRecordPath] = Bytes(record);
-    EXPECT_EQ(ReadBranding(files_, encoding_).DisplayCompany, "Caf\u00E9 \u20AC");
+    EXPECT_EQ(ReadRecord(Bytes(record)).DisplayCompany, "Caf\u00E9 \u20AC");
 }
 
 TEST_F(ReadBrandingTest, UndecodableAndShortFieldsAreEmpty)
@@ -193,16 +195,14 @@ TEST_F(ReadBrandingTest, UndecodableAndShortFieldsAreEmpty)
     record.CompanyText = "abc";                              // key only
     record.TitleText = std::string("   ") + char(10) + " ";  // below its key code
     record.LinkTarget = "";                                  // missing key
-    files_.files[kRecordPath] = Bytes(record);
-    const Branding branding = ReadBranding(files_, encoding_);
+    const Branding branding = ReadRecord(Bytes(record));
     EXPECT_EQ(branding.DisplayCompany, "");
     EXPECT_EQ(branding.DisplayTitle, "");
     EXPECT_EQ(branding.DisplayLink, "");
     EXPECT_EQ(branding.BannerPath, "C:\\Program Files\\Korvane\\");
     EXPECT_FALSE(branding.ShowPicture());
 
-    files_.files[kRecordPath] = {0, 0, 3, 0, 'a', 'b'};  // ends inside the title
-    const Branding cut = ReadBranding(files_, encoding_);
+    const Branding cut = ReadRecord({0, 0, 3, 0, 'a', 'b'});  // ends inside the title
     EXPECT_EQ(cut.DisplayTitle, "");
     EXPECT_EQ(cut.Record.TitleFontSize, 0);
 }

@@ -10,19 +10,23 @@ namespace {
 
 TEST(ComputeBmi, PoundsAndKilogramsAtFiveFeetEight)
 {
-    const BmiOutcome pounds = ComputeBmi("140", false, 20);
-    ASSERT_TRUE(pounds.Result);
-    EXPECT_NEAR(pounds.Result->Bmi, 21.330017, 1e-6);
-    EXPECT_EQ(pounds.Result->Band, BmiBand::Normal);
-    EXPECT_EQ(BmiCaption(pounds.Result->Bmi, "."), "21.33");
-    EXPECT_EQ(ReferenceWeightCaption(pounds.Result->ReferenceWeight, false, "."), "Weight for 22.5 BMI : 147.68 lbs");
-
-    const BmiOutcome kilograms = ComputeBmi("140", true, 20);
-    ASSERT_TRUE(kilograms.Result);
-    EXPECT_NEAR(kilograms.Result->Bmi, 46.926, 1e-3);
-    EXPECT_EQ(kilograms.Result->Band, BmiBand::Extreme);
-    EXPECT_EQ(BmiCaption(kilograms.Result->Bmi, "."), "46.93");
-    EXPECT_EQ(ReferenceWeightCaption(kilograms.Result->ReferenceWeight, true, "."), "Weight for 22.5 BMI : 67.13 kgs.");
+    struct Case {
+        bool kilograms = false;
+        double bmi = 0;
+        double tolerance = 0;
+        BmiBand band = BmiBand::Normal;
+        const char* bmiCaption = nullptr;
+        const char* weightCaption = nullptr;
+    };
+    for (const Case& c : {Case{false, 21.330017, 1e-6, BmiBand::Normal, "21.33", "Weight for 22.5 BMI : 147.68 lbs"},
+                          Case{true, 46.926, 1e-3, BmiBand::Extreme, "46.93", "Weight for 22.5 BMI : 67.13 kgs."}}) {
+        const BmiOutcome outcome = ComputeBmi("140", c.kilograms, 20);
+        ASSERT_TRUE(outcome.Result) << c.kilograms;
+        EXPECT_NEAR(outcome.Result->Bmi, c.bmi, c.tolerance);
+        EXPECT_EQ(outcome.Result->Band, c.band);
+        EXPECT_EQ(BmiCaption(outcome.Result->Bmi, "."), c.bmiCaption);
+        EXPECT_EQ(ReferenceWeightCaption(outcome.Result->ReferenceWeight, c.kilograms, "."), c.weightCaption);
+    }
 }
 
 TEST(ComputeBmi, TheWeightIsReadAsTheUserTypedIt)

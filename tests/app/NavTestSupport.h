@@ -8,9 +8,7 @@
 
 #include "tests/support/QtTestApp.h"
 
-namespace korvane::app::testing {
-
-using korvane::testing::TestApp;
+namespace korvane::test_support {
 
 // Renders a shown window into KORVANE_TEST_OUTPUT_DIR/<name>.png.
 inline bool SavePng(QWidget& window, const QString& name)
@@ -19,4 +17,4 @@ inline bool SavePng(QWidget& window, const QString& name)
     return window.grab().save(QStringLiteral(KORVANE_TEST_OUTPUT_DIR "/") + name + QStringLiteral(".png"));
 }
 
-}  // namespace korvane::app::testing
+}  // namespace korvane::test_support

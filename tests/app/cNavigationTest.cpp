@@ -51,7 +51,7 @@ protected:
         navigation.PopUpMenu();
     }
 
-    QApplication& app = testing::TestApp();
+    QApplication& app = test_support::TestApp();
     Branding branding;
     QWidget owner;
     FakePopupMenu menus;

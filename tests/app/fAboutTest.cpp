@@ -18,7 +18,7 @@ using platform::fakes::FakeMessageBox;
 using platform::fakes::FakeProcessStarter;
 using platform::fakes::FakeRegistry;
 using platform::fakes::RegString;
-using testing::TestApp;
+using test_support::TestApp;
 
 const std::string kInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const std::string kFolderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";

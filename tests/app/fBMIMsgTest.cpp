@@ -9,7 +9,7 @@
 namespace korvane::app {
 namespace {
 
-using testing::TestApp;
+using test_support::TestApp;
 
 TEST(fBMIMsg, BuiltAsDesigned)
 {
@@ -48,7 +48,7 @@ TEST(fBMIMsg, ClickHereOpensTheUnassignedPromoLink)
     QTest::mouseClick(message.Label2, Qt::LeftButton);
     QTest::mouseClick(message.Label1, Qt::LeftButton);
     EXPECT_EQ(shell.opened, std::vector<std::string>{""});
-    EXPECT_TRUE(testing::SavePng(message, QStringLiteral("fBMIMsg")));
+    EXPECT_TRUE(test_support::SavePng(message, QStringLiteral("fBMIMsg")));
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ class fMainBannerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        korvane::testing::TestApp();
+        korvane::test_support::TestApp();
         QApplication::setStyle(QStyleFactory::create("Fusion"));
         // The record is read through the fake files, the GIF from the real folder.
         ASSERT_TRUE(folder_.isValid());
@@ -85,7 +85,7 @@ protected:
     platform::fakes::FakeTimer& FrameTimer() { return *fakes_.timers.made.at(0); }
     QImage Capture(ucGIFViewer& viewer, const char* name)
     {
-        const QImage shot = viewer.grab().toImage();
+        QImage shot = viewer.grab().toImage();
         QDir().mkpath(KORVANE_TEST_OUTPUT_DIR);
         shot.save(QString(KORVANE_TEST_OUTPUT_DIR) + "/" + name);
         return shot;

@@ -42,7 +42,7 @@ class fMainNavigationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        testing::TestApp();
+        test_support::TestApp();
         QApplication::setStyle(QStyleFactory::create("Fusion"));
     }
     void TearDown() override
@@ -191,7 +191,7 @@ TEST_F(fMainNavigationTest, AboutBoxNamesTheBrandingAndShowsTheProgramIcon)
     EXPECT_EQ(about.windowTitle(), QStringLiteral("About Slim BMI"));
     EXPECT_TRUE(about.lblDescription->text().endsWith(QStringLiteral("Please contact us at: https://slim.example")));
     EXPECT_FALSE(about.picIcon->pixmap().isNull());
-    EXPECT_TRUE(testing::SavePng(about, QStringLiteral("fAbout")));
+    EXPECT_TRUE(test_support::SavePng(about, QStringLiteral("fAbout")));
     about.cmdSysInfo->click();
     ASSERT_EQ(fakes_.messages.shown.size(), 1U);
     EXPECT_EQ(fakes_.messages.shown[0].text, "System Information Is Unavailable At This Time");

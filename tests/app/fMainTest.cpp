@@ -40,7 +40,7 @@ class fMainTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        korvane::testing::TestApp();
+        korvane::test_support::TestApp();
         static const bool styled = [] {
             QApplication::setStyle(QStyleFactory::create("Fusion"));
             QLocale::setDefault(QLocale::c());
@@ -209,8 +209,8 @@ TEST_F(fMainTest, CalculateInKilogramsBlinks)
 TEST_F(fMainTest, TheBandsColourTheResult)
 {
     struct Case {
-        const char* weight;
-        int height;
+        const char* weight = nullptr;
+        int height = 0;
         QColor colour;
     };
     // At 68 inches a BMI of b needs b * 4624 / 704.5 pounds.
@@ -314,7 +314,7 @@ TEST_F(fMainTest, ControlsAtTheirPlaces)
 {
     Open();
     struct Place {
-        const char* name;
+        const char* name = nullptr;
         QRect geometry;
     };
     // Twips of the design divided by 15.

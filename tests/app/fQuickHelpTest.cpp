@@ -6,7 +6,7 @@
 namespace korvane::app {
 namespace {
 
-using testing::TestApp;
+using test_support::TestApp;
 
 const std::string kKorvaneHelp =
     "\rKorvane is very easy to use. Simply enter your weight in the left pane, and select either Pounds or "
@@ -58,7 +58,7 @@ TEST(fQuickHelp, LabelFillsTheFixedClientArea)
     EXPECT_EQ(window.lblQuickHelp->geometry(), QRect(0, 0, 312, 231));
     EXPECT_EQ(window.lblQuickHelp->palette().color(QPalette::Window), QColor(0, 0, 128));
     EXPECT_TRUE(window.lblQuickHelp->wordWrap());
-    EXPECT_TRUE(testing::SavePng(window, QStringLiteral("fQuickHelp")));
+    EXPECT_TRUE(test_support::SavePng(window, QStringLiteral("fQuickHelp")));
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ TEST(Windows1252, EveryByteSurvivesTheRoundTrip)
 {
     const Windows1252 encoding;
     std::vector<std::uint8_t> all;
+    all.reserve(256);
     for (int code = 0; code < 256; ++code)
         all.push_back(static_cast<std::uint8_t>(code));
     const std::string text = encoding.ToUtf8(all);

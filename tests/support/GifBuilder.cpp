@@ -99,7 +99,7 @@ std::vector<std::uint8_t> EncodeGif(const GifRecipe& recipe)
 {
     std::vector<std::uint8_t> bytes;
     int error = 0;
-    GifFileType* gif = EGifOpen(&bytes, korvane::test::GiflibAppendMemory, &error);
+    GifFileType* gif = EGifOpen(&bytes, korvane::test_support::GiflibAppendMemory, &error);
     if (gif == nullptr) throw std::runtime_error("giflib: open");
     EGifSetGifVersion(gif, true);
     const auto map = MakeColourMap(recipe.Palette);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace korvane::imaging::test {
+namespace korvane::test_support {
 
 GifBytes& GifBytes::Header(const char* version)
 {
@@ -162,4 +162,4 @@ Bytes LiteralLzw(std::span<const std::uint8_t> indices, std::uint8_t codeSize)
     return writer.Finish();
 }
 
-}  // namespace korvane::imaging::test
+}  // namespace korvane::test_support

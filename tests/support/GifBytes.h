@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace korvane::imaging::test {
+namespace korvane::test_support {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -52,4 +52,4 @@ private:
 // the code width would grow, then the end code.
 Bytes LiteralLzw(std::span<const std::uint8_t> indices, std::uint8_t codeSize);
 
-}  // namespace korvane::imaging::test
+}  // namespace korvane::test_support

@@ -1,23 +1,29 @@
 #include "tests/support/GifTestSupport.h"
 
 #include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
 
-namespace korvane::imaging::test {
+namespace korvane::test_support {
 
 namespace {
 
-const std::uint8_t* Row(const cDIB& dib, int y)
+const std::uint8_t* Row(const imaging::cDIB& dib, int y)
 {
     return dib.lpBits() + static_cast<std::ptrdiff_t>(y) * dib.BytesPerScanline();
 }
 
+std::uint8_t* At32(const imaging::cDIB& dib, int x, int y)
+{
+    return dib.lpBits() + static_cast<std::ptrdiff_t>(y) * dib.BytesPerScanline() + std::ptrdiff_t{4} * x;
+}
+
 }  // namespace
 
-Bytes ReadIndices(const cDIB& dib)
+Bytes ReadIndices(const imaging::cDIB& dib)
 {
     Bytes out;
     for (int y = 0; y < dib.Height(); ++y)
@@ -25,7 +31,7 @@ Bytes ReadIndices(const cDIB& dib)
     return out;
 }
 
-void WriteIndices(cDIB& dib, std::span<const std::uint8_t> indices)
+void WriteIndices(imaging::cDIB& dib, std::span<const std::uint8_t> indices)
 {
     for (int y = 0; y < dib.Height(); ++y) {
         std::copy_n(indices.begin() + static_cast<std::ptrdiff_t>(y) * dib.Width(), dib.Width(),
@@ -33,7 +39,7 @@ void WriteIndices(cDIB& dib, std::span<const std::uint8_t> indices)
     }
 }
 
-Bytes ReadMaskBits(const cDIB& dib)
+Bytes ReadMaskBits(const imaging::cDIB& dib)
 {
     Bytes out;
     for (int y = 0; y < dib.Height(); ++y) {
@@ -43,11 +49,23 @@ Bytes ReadMaskBits(const cDIB& dib)
     return out;
 }
 
-Bytes ReadColourTable(const cDIB& dib)
+Bytes ReadColourTable(const imaging::cDIB& dib)
 {
     Bytes table;
     dib.GetPalette(table);
     return table;
+}
+
+std::uint32_t Pixel32(const imaging::cDIB& dib, int x, int y)
+{
+    std::uint32_t value = 0;
+    std::memcpy(&value, At32(dib, x, y), sizeof value);
+    return value;
+}
+
+void SetPixel32(const imaging::cDIB& dib, int x, int y, std::uint32_t value)
+{
+    std::memcpy(At32(dib, x, y), &value, sizeof value);
 }
 
 std::string TestPath(const std::string& name)
@@ -80,4 +98,4 @@ Bytes NoiseIndices(std::size_t count, unsigned limit, std::uint32_t seed)
     return out;
 }
 
-}  // namespace korvane::imaging::test
+}  // namespace korvane::test_support

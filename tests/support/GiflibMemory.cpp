@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-namespace korvane::test {
+namespace korvane::test_support {
 
 int GiflibReadMemory(GifFileType* gif, GifByteType* to, int length)
 {
@@ -21,4 +21,4 @@ int GiflibAppendMemory(GifFileType* gif, const GifByteType* from, int length)
     return length;
 }
 
-}  // namespace korvane::test
+}  // namespace korvane::test_support

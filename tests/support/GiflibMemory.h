@@ -9,7 +9,7 @@
 
 #include <gif_lib.h>
 
-namespace korvane::test {
+namespace korvane::test_support {
 
 // The UserData of a DGifOpen with GiflibReadMemory.
 struct GiflibMemoryInput {
@@ -22,4 +22,4 @@ int GiflibReadMemory(GifFileType* gif, GifByteType* to, int length);
 // giflib's OutputFunc appending to the std::vector<std::uint8_t> in UserData.
 int GiflibAppendMemory(GifFileType* gif, const GifByteType* from, int length);
 
-}  // namespace korvane::test
+}  // namespace korvane::test_support

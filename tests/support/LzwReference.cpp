@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-namespace korvane::imaging::test {
+namespace korvane::test_support {
 
 namespace {
 
@@ -240,4 +240,4 @@ std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& s, int initBit
     return out;
 }
 
-}  // namespace korvane::imaging::test
+}  // namespace korvane::test_support

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace korvane::imaging::test {
+namespace korvane::test_support {
 
 struct ReferenceSurface {
     std::uint8_t* bits;
@@ -35,4 +35,4 @@ enum class ProbeEnd { AtKeyZero, AtEmptyOnly };
 std::vector<std::uint8_t> ReferenceEncode(const ReferenceSurface& surface, int initBits, bool interlaced,
                                           ProbeEnd probeEnd = ProbeEnd::AtKeyZero);
 
-}  // namespace korvane::imaging::test
+}  // namespace korvane::test_support

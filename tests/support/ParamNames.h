@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <string>
 
-namespace korvane::testing {
+namespace korvane::test_support {
 
 // 12 -> "12", -3 -> "Minus3", INT_MIN -> "IntMin", INT_MAX -> "IntMax".
 inline std::string ParamNumber(long long n)
@@ -26,4 +26,4 @@ inline std::string ParamNumbers(std::initializer_list<long long> numbers)
     return name;
 }
 
-}  // namespace korvane::testing
+}  // namespace korvane::test_support

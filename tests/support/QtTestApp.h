@@ -7,7 +7,7 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-namespace korvane::testing {
+namespace korvane::test_support {
 
 class QtTestEnvironment final : public ::testing::Environment {
 public:
@@ -36,4 +36,4 @@ inline QApplication& TestApp()
     return kQtTestEnvironment->App();
 }
 
-}  // namespace korvane::testing
+}  // namespace korvane::test_support

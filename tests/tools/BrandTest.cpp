@@ -11,6 +11,7 @@
 #include "app/mUtils.h"
 #include "platform/Windows1252.h"
 #include "tests/platform/fakes/FakeFileSystem.h"
+#include "tests/support/DefaultBranding.h"
 #include "tools/brand/BrandEncoding.h"
 #include "tools/brand/BrandIni.h"
 
@@ -89,12 +90,8 @@ font-name = "  Verdana  "
 TEST(BrandIni, KeysLeftOutTakeTheProgramsDefaults)
 {
     const app::Branding branding = ReadBack(Parse("link = x\n"));
-    EXPECT_EQ(branding.DisplayCompany, "(Your company name && link or small banner here)");
-    EXPECT_EQ(branding.DisplayTitle, "Korvane");
+    test_support::ExpectDefaultLook(branding);
     EXPECT_EQ(branding.DisplayLink, "x");
-    EXPECT_EQ(branding.Record.CompanyFontSize, 17);
-    EXPECT_EQ(branding.Record.TitleFontSize, 8);
-    EXPECT_EQ(branding.Record.FontName, "Tahoma");
 }
 
 TEST(BrandIni, PrintedFormBuildsTheSameBytes)

@@ -30,7 +30,7 @@ class BrandViewTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        korvane::testing::TestApp();
+        korvane::test_support::TestApp();
         app::PrepareApplication();
         ASSERT_TRUE(folder_.isValid());
     }

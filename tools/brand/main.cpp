@@ -124,9 +124,7 @@ int RunWindowTool(char** argv)
     return tools::kExitFailure;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     if (argc > 1 && (std::strcmp(argv[1], "check") == 0 || std::strcmp(argv[1], "preview") == 0))
         return RunWindowTool(argv);
@@ -147,4 +145,11 @@ int main(int argc, char** argv)
         if (build->parsed()) return Build(input, output, key);
         return Dump(dumped);
     });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return tools::GuardedMain("korvane-brand", [&] { return Run(argc, argv); });
 }

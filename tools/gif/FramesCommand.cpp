@@ -68,8 +68,9 @@ std::vector<std::uint8_t> ColourRaster(const cDIB& dib, const std::vector<std::u
     table.resize(1024, 0);
     std::vector<std::uint8_t> raster;
     raster.reserve(indices.size() * 3);
-    for (std::uint8_t i : indices) {
-        raster.insert(raster.end(), {table[4 * i + 2], table[4 * i + 1], table[4 * i]});
+    for (const std::uint8_t i : indices) {
+        const std::size_t at = std::size_t{4} * i;
+        raster.insert(raster.end(), {table[at + 2], table[at + 1], table[at]});
     }
     return raster;
 }

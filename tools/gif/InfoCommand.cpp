@@ -1,5 +1,6 @@
 // korvane-gif info: the loaded document's fields, as text or as JSON. Both
 // forms come from one walk over the fields, so they always say the same.
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <nlohmann/json.hpp>
@@ -21,9 +22,9 @@ using nlohmann::json;
 template <class Each>
 void ForEachColour(const FrameRecord& frame, Each each)
 {
-    const int entries = std::min<int>(std::max<int>(frame.LocalPaletteEntries, 0), 256);
+    const auto entries = static_cast<std::size_t>(std::clamp<int>(frame.LocalPaletteEntries, 0, 256));
     static constexpr char kHex[] = "0123456789abcdef";
-    for (int i = 0; i < entries; ++i) {
+    for (std::size_t i = 0; i < entries; ++i) {
         const auto* bgr = frame.LocalPalette.data() + 4 * i;
         // By hand: a long animation has a hundred thousand of these.
         const char text[6] = {kHex[bgr[2] >> 4], kHex[bgr[2] & 15], kHex[bgr[1] >> 4],

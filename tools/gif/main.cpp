@@ -65,9 +65,7 @@ JSON of info --json: one object, or an array of them for several files:
                           colours as "rrggbb" hex strings
 )";
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     using namespace korvane::tools;
     CLI::App app("Inspect, unpack and rewrite GIF files", "korvane-gif");
@@ -108,4 +106,11 @@ int main(int argc, char** argv)
         if (resaveCommand->parsed()) return RunResave(resave);
         return RunRender(render);
     });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return korvane::tools::GuardedMain("korvane-gif", [&] { return Run(argc, argv); });
 }

@@ -50,4 +50,16 @@ int RunToolMain(CLI::App& app, const std::string& help, int argc, char** argv, c
     }
 }
 
+int GuardedMain(const char* tool, const std::function<int()>& body) noexcept
+{
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", tool, e.what());
+    } catch (...) {
+        std::fprintf(stderr, "%s: an unknown failure\n", tool);
+    }
+    return kExitFailure;
+}
+
 }  // namespace korvane::tools

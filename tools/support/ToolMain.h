@@ -23,4 +23,9 @@ public:
 // which returns the exit status. Exceptions become one line on stderr.
 int RunToolMain(CLI::App& app, const std::string& help, int argc, char** argv, const std::function<int()>& command);
 
+// Runs `body`, the whole of a tool's main, so that nothing escapes main: what
+// it throws before RunToolMain takes over (out of memory while the command
+// line is declared) becomes one line on stderr and exit status 1.
+int GuardedMain(const char* tool, const std::function<int()>& body) noexcept;
+
 }  // namespace korvane::tools

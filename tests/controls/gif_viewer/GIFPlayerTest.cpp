@@ -15,6 +15,7 @@
 #include "controls/gif_viewer/ManualFrameTimer.h"
 #include "controls/gif_viewer/MemoryControlSurface.h"
 #include "tests/support/GifBuilder.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::controls {
 namespace {
@@ -49,11 +50,8 @@ std::vector<std::uint32_t> SurfacePixels(const imaging::cDIB& dib)
 {
     std::vector<std::uint32_t> pixels;
     for (int y = 0; y < dib.Height(); ++y) {
-        for (int x = 0; x < dib.Width(); ++x) {
-            std::uint32_t pixel = 0;
-            std::memcpy(&pixel, dib.lpBits() + y * dib.BytesPerScanline() + x * 4, 4);
-            pixels.push_back(pixel & 0xFFFFFF);
-        }
+        for (int x = 0; x < dib.Width(); ++x)
+            pixels.push_back(test_support::Pixel32(dib, x, y) & 0xFFFFFF);
     }
     return pixels;
 }
@@ -100,6 +98,17 @@ GifRecipe Recipe4x4(std::vector<GifFrameRecipe> frames)
     recipe.Palette = TestPalette();
     recipe.Frames = std::move(frames);
     return recipe;
+}
+
+// A whole 4 x 4 frame from rows of indices in which 9 is transparent.
+GifFrameRecipe HoledFrame(const char* rows)
+{
+    GifFrameRecipe frame;
+    frame.Width = 4;
+    frame.Height = 4;
+    frame.Indices = Indices(rows);
+    frame.Transparent = 9;
+    return frame;
 }
 
 // Three frames of distinct colours with delays 10, 20 and 30 hundredths.
@@ -417,12 +426,7 @@ TEST_F(GIFPlayerTest, DisposalThreeOfAPartialFrameKeepsTheEarlierFramesUnderIt)
 
 TEST_F(GIFPlayerTest, TransparentPixelsShowEarlierFrames)
 {
-    GifFrameRecipe holes;
-    holes.Width = 4;
-    holes.Height = 4;
-    holes.Indices = Indices("9393/3939/9393/3939");
-    holes.Transparent = 9;
-    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 0, 1), holes}), true));
+    ASSERT_TRUE(Load(Recipe4x4({SolidFrame(0, 0, 4, 4, 0, 1), HoledFrame("9393/3939/9393/3939")}), true));
     timer.Fire();
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("rwrw/wrwr/rwrw/wrwr"));
@@ -430,12 +434,7 @@ TEST_F(GIFPlayerTest, TransparentPixelsShowEarlierFrames)
 
 TEST_F(GIFPlayerTest, TransparentPixelsOfFrameOneShowTheBackColour)
 {
-    GifFrameRecipe holes;
-    holes.Width = 4;
-    holes.Height = 4;
-    holes.Indices = Indices("9999/9449/9449/9999");
-    holes.Transparent = 9;
-    ASSERT_TRUE(Load(Recipe4x4({holes, SolidFrame(0, 0, 4, 4, 0, 1)}), true));
+    ASSERT_TRUE(Load(Recipe4x4({HoledFrame("9999/9449/9449/9999"), SolidFrame(0, 0, 4, 4, 0, 1)}), true));
     timer.Fire();
     EXPECT_EQ(Canvas(), Pixels("..../.yy./.yy./...."));
     timer.Fire();

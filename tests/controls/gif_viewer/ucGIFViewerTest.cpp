@@ -53,7 +53,7 @@ protected:
                          [this](std::int16_t KeyAscii) { events.push_back("key " + std::to_string(KeyAscii)); });
     }
 
-    QApplication& app = korvane::testing::TestApp();
+    QApplication& app = korvane::test_support::TestApp();
     platform::qt::QtTimerFactory timers;
     platform::qt::QtResourceLookup resources;
     ucGIFViewer viewer{timers, resources};
@@ -144,7 +144,10 @@ TEST_F(ucGIFViewerTest, PlaysOnItsTimer)
     viewer.SetAutoPlay(true);
     ASSERT_TRUE(viewer.LoadFromResource("TWOFRAMES", "GIF"));
     EXPECT_TRUE(viewer.GIFIsPlaying());
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    QTimer timeout;  // a player that stops fails the test instead of hanging it
+    timeout.setSingleShot(true);
+    QObject::connect(&timeout, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timeout.start(5000);
     loop.exec();
     EXPECT_EQ(frames, (std::vector<std::int16_t>{1, 2, 1}));
     viewer.Pause();

@@ -26,7 +26,7 @@ class PictureButtonWidgetTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        korvane::testing::TestApp();
+        korvane::test_support::TestApp();
         host_.resize(300, 200);
         button_ = new PictureButton(pointer_, timers_, &host_);
         button_->move(50, 50);

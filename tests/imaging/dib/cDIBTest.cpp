@@ -9,27 +9,19 @@
 #include <gtest/gtest.h>
 
 #include "imaging/dib/cDIB.h"
+#include "tests/support/BmpBuilder.h"
+#include "tests/support/GifTestSupport.h"
 
 namespace korvane::imaging {
 namespace {
 
 using gdi::RGB;
-
-std::uint32_t Pixel32(const cDIB& d, int x, int y)
-{
-    std::uint32_t v;
-    std::memcpy(&v, d.lpBits() + y * d.BytesPerScanline() + 4 * x, 4);
-    return v;
-}
-
-void SetPixel32(const cDIB& d, int x, int y, std::uint32_t v)
-{
-    std::memcpy(d.lpBits() + y * d.BytesPerScanline() + 4 * x, &v, 4);
-}
+using test_support::Pixel32;
+using test_support::SetPixel32;
 
 int Bit(const cDIB& d, int x, int y)
 {
-    return (d.lpBits()[y * d.BytesPerScanline() + x / 8] >> (7 - x % 8)) & 1;
+    return (d.lpBits()[std::ptrdiff_t{y} * d.BytesPerScanline() + x / 8] >> (7 - x % 8)) & 1;
 }
 
 void ExpectEmpty(const cDIB& d)
@@ -262,7 +254,8 @@ TEST(LoadBlt, EightBitToMaskThroughBlackAndWhite)
     ASSERT_TRUE(image.Create(10, 3, 8));
     ASSERT_TRUE(mask.Create(10, 3, 1));
     std::vector<std::uint8_t> palette(1024, 0);
-    palette[4 * 7] = palette[4 * 7 + 1] = palette[4 * 7 + 2] = 255;  // only index 7 is white
+    constexpr std::size_t kWhite = 7;  // the only white index
+    palette[4 * kWhite] = palette[4 * kWhite + 1] = palette[4 * kWhite + 2] = 255;
     image.SetPalette(palette);
     mask.SetPalette(BlackWhite());
     for (int y = 0; y < 3; ++y)
@@ -529,19 +522,12 @@ std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& 
 // A bottom-up 2 x 2 24-bit file: the first row in the file is the bottom one.
 std::vector<std::uint8_t> SmallBmp()
 {
-    std::vector<std::uint8_t> b(54 + 16, 0);
-    b[0] = 'B';
-    b[1] = 'M';
-    b[2] = 70;
-    b[10] = 54;
-    b[14] = 40;
-    b[18] = 2;
-    b[22] = 2;
-    b[26] = 1;
-    b[28] = 24;
-    const std::uint8_t pixels[16] = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-    std::copy(pixels, pixels + 16, b.begin() + 54);
-    return b;
+    test_support::BmpSpec spec;
+    spec.width = 2;
+    spec.height = 2;
+    spec.bpp = 24;
+    spec.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    return test_support::BuildBmp(spec);
 }
 
 TEST(CreateFromBitmapFile, KeepsTheFileRowsAndHeader)

@@ -12,9 +12,9 @@
 namespace korvane::imaging {
 namespace {
 
-using test::Bytes;
-using test::ReadColourTable;
-using test::ReadMaskBits;
+using test_support::Bytes;
+using test_support::ReadColourTable;
+using test_support::ReadMaskBits;
 
 // A frame of `indices` (width w) whose palette gives entry i the colour
 // (i, 2i, 255 - i), with entry 200 pure white.
@@ -22,9 +22,9 @@ void MakeFrame(cGIF& gif, std::int16_t w, std::int16_t h, const Bytes& indices)
 {
     gif.Destroy();
     gif.FrameInsert(1, w, h);
-    test::WriteIndices(*gif.FrameDIBXOR(1), indices);
+    test_support::WriteIndices(*gif.FrameDIBXOR(1), indices);
     auto palette = gif.lpLocalPalette(1);
-    for (int i = 0; i < 256; ++i) {
+    for (std::size_t i = 0; i < 256; ++i) {
         palette[4 * i] = static_cast<std::uint8_t>(255 - i);
         palette[4 * i + 1] = static_cast<std::uint8_t>(2 * i);
         palette[4 * i + 2] = static_cast<std::uint8_t>(i);
@@ -42,7 +42,7 @@ TEST(FrameMask, TransparentIndexBecomesMaskBitsAndBlack)
 {
     cGIF gif;
     // 13 pixels a row exercises a partly filled last mask byte.
-    Bytes indices(13 * 2, 9);
+    Bytes indices(std::size_t{13} * 2, 9);
     for (std::size_t i : {0U, 5U, 12U, 13U, 20U})
         indices[i] = 7;
     indices[3] = 200;  // pure white in the palette, still opaque
@@ -58,7 +58,7 @@ TEST(FrameMask, TransparentIndexBecomesMaskBitsAndBlack)
     expectedTable[28] = expectedTable[29] = expectedTable[30] = 0;  // entry 7 black, reserved byte kept
     EXPECT_EQ(ReadColourTable(*gif.FrameDIBXOR(1)), expectedTable);
     EXPECT_EQ(PaletteBytes(gif), before);
-    EXPECT_EQ(test::ReadIndices(*gif.FrameDIBXOR(1)), indices);
+    EXPECT_EQ(test_support::ReadIndices(*gif.FrameDIBXOR(1)), indices);
     // Calling it again gives the same state.
     gif.FrameMask(1, 7);
     EXPECT_EQ(ReadMaskBits(*gif.FrameDIBAND(1)), expectedMask);
@@ -69,7 +69,7 @@ TEST(FrameMask, EveryWidthAndIndexMatchesAPixelByPixelComparison)
     cGIF gif;
     for (std::int16_t width = 1; width <= 41; ++width) {
         const Bytes indices =
-            test::NoiseIndices(static_cast<std::size_t>(width) * 3, 4, static_cast<std::uint32_t>(width));
+            test_support::NoiseIndices(static_cast<std::size_t>(width) * 3, 4, static_cast<std::uint32_t>(width));
         MakeFrame(gif, width, 3, indices);
         gif.SetFrameUseTransparentColor(1, true);
         for (const std::uint8_t t : {0, 1, 3, 200}) {
@@ -162,11 +162,7 @@ protected:
         m_Gif.SetFrameLeft(1, 1);
         m_Gif.SetFrameTop(1, 1);
     }
-    std::uint32_t Pixel(int x, int y) const
-    {
-        const std::uint8_t* p = m_Canvas.lpBits() + y * m_Canvas.BytesPerScanline() + 4 * x;
-        return static_cast<std::uint32_t>(p[2] << 16 | p[1] << 8 | p[0]);
-    }
+    std::uint32_t Pixel(int x, int y) const { return test_support::Pixel32(m_Canvas, x, y) & 0xFFFFFF; }
     static std::uint32_t Colour(int i) { return static_cast<std::uint32_t>(i << 16 | (2 * i) << 8 | (255 - i)); }
 
     cDIB m_Canvas;

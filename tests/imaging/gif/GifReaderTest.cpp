@@ -13,10 +13,10 @@
 namespace korvane::imaging {
 namespace {
 
-using test::Bytes;
-using test::GifBytes;
-using test::ReadIndices;
-using test::ReadMaskBits;
+using test_support::Bytes;
+using test_support::GifBytes;
+using test_support::ReadIndices;
+using test_support::ReadMaskBits;
 
 // A 2 x 2 GIF89a with a 2-entry local table and no global one.
 const Bytes kMinimal = {
@@ -64,7 +64,7 @@ TEST(GifReader, MinimalGif89aWithLocalTable)
     EXPECT_EQ(gif.LocalPaletteRGBEntry(1, 0), 0x0000FFU);
     EXPECT_EQ(gif.LocalPaletteRGBEntry(1, 1), 0xFF0000U);
     EXPECT_EQ(ReadIndices(*gif.FrameDIBXOR(1)), (Bytes{0, 1, 1, 0}));
-    EXPECT_EQ(test::ReadColourTable(*gif.FrameDIBXOR(1)).at(2), 0xFF);
+    EXPECT_EQ(test_support::ReadColourTable(*gif.FrameDIBXOR(1)).at(2), 0xFF);
 }
 
 TEST(GifReader, ScreenAndGlobalTableFields)
@@ -133,7 +133,7 @@ TEST(GifReader, GraphicControlPreparesTheNextFrame)
     EXPECT_EQ(gif.FrameDelay(1), 0x1234);
     EXPECT_EQ(ReadMaskBits(*gif.FrameDIBAND(1)), (Bytes{1, 0, 1}));
     // The transparent entry is black in the image's table, not in the palette.
-    const Bytes table = test::ReadColourTable(*gif.FrameDIBXOR(1));
+    const Bytes table = test_support::ReadColourTable(*gif.FrameDIBXOR(1));
     EXPECT_EQ(table[4], 0);
     EXPECT_EQ(gif.LocalPaletteRGBEntry(1, 1), 0xFFFFFFU);
 }
@@ -249,16 +249,16 @@ TEST(GifReader, HeaderGate)
 TEST(GifReader, LoadFromFileReportsFailuresAsFalse)
 {
     cGIF gif;
-    EXPECT_FALSE(gif.LoadFromFile(test::TestPath("missing.gif")));
-    const std::string empty = test::TestPath("empty.gif");
-    test::WriteFile(empty, {});
+    EXPECT_FALSE(gif.LoadFromFile(test_support::TestPath("missing.gif")));
+    const std::string empty = test_support::TestPath("empty.gif");
+    test_support::WriteFile(empty, {});
     EXPECT_FALSE(gif.LoadFromFile(empty));
-    const std::string signature = test::TestPath("signature-only.gif");
-    test::WriteFile(signature, {'G', 'I', 'F'});
+    const std::string signature = test_support::TestPath("signature-only.gif");
+    test_support::WriteFile(signature, {'G', 'I', 'F'});
     EXPECT_FALSE(gif.LoadFromFile(signature));
     EXPECT_EQ(gif.SlotsCount(), 1U);
-    const std::string good = test::TestPath("minimal.gif");
-    test::WriteFile(good, kMinimal);
+    const std::string good = test_support::TestPath("minimal.gif");
+    test_support::WriteFile(good, kMinimal);
     EXPECT_TRUE(gif.LoadFromFile(good));
     EXPECT_EQ(gif.FramesCount(), 1);
     // The program's own path form uses backslashes.
@@ -282,8 +282,8 @@ TEST(GifReader, InterlacedRowsFollowThePasses)
 
 TEST(GifReader, CutInTheSecondImageKeepsWhatWasDecoded)
 {
-    const Bytes first = test::NoiseIndices(64, 4, 1);
-    const Bytes second = test::NoiseIndices(4000, 4, 2);
+    const Bytes first = test_support::NoiseIndices(64, 4, 1);
+    const Bytes second = test_support::NoiseIndices(4000, 4, 2);
     const Bytes full =
         TwoColourScreen(64, 63).Image(0, 0, 64, 1).Pixels(2, first).Image(0, 1, 64, 62).Pixels(2, second).Trailer();
     const Bytes cut(full.begin(), full.begin() + static_cast<std::ptrdiff_t>(full.size() / 2 + 300));
@@ -423,15 +423,15 @@ TEST(GifReader, EveryPrefixLoadsWhatItHolds)
                                 .Netscape(2)
                                 .GraphicControl(0x05, 10, 3)
                                 .Image(0, 0, 4, 3)
-                                .Pixels(2, test::NoiseIndices(12, 4, 3))
+                                .Pixels(2, test_support::NoiseIndices(12, 4, 3))
                                 .Extension(0xFE, {'h', 'i'})
                                 .GraphicControl(0x08, 20, 0)
                                 .Image(1, 1, 3, 2, 0x81)
                                 .Table({0x111111, 0x222222, 0x333333, 0x444444})
-                                .Pixels(2, test::NoiseIndices(6, 4, 4))
+                                .Pixels(2, test_support::NoiseIndices(6, 4, 4))
                                 .Trailer();
     const Bytes interlaced =
-        TwoColourScreen(3, 9).Image(0, 0, 3, 9, 0x40).Pixels(2, test::NoiseIndices(27, 2, 5)).Trailer();
+        TwoColourScreen(3, 9).Image(0, 0, 3, 9, 0x40).Pixels(2, test_support::NoiseIndices(27, 2, 5)).Trailer();
     for (const Bytes& whole : {kMinimal, animation, interlaced}) {
         cGIF reference;
         ASSERT_TRUE(reference.LoadFromStream(whole));

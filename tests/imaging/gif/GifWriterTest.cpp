@@ -13,10 +13,10 @@
 namespace korvane::imaging {
 namespace {
 
-using test::Bytes;
-using test::ReadFile;
-using test::ReadIndices;
-using test::TestPath;
+using test_support::Bytes;
+using test_support::ReadFile;
+using test_support::ReadIndices;
+using test_support::TestPath;
 
 Bytes Saved(cGIF& gif, const std::string& name)
 {
@@ -30,7 +30,7 @@ Bytes Slice(const Bytes& b, std::size_t from, std::size_t count)
     return Bytes(b.begin() + static_cast<std::ptrdiff_t>(from), b.begin() + static_cast<std::ptrdiff_t>(from + count));
 }
 
-void SetGlobalColour(cGIF& gif, int entry, std::uint8_t r, std::uint8_t g, std::uint8_t b)
+void SetGlobalColour(cGIF& gif, std::size_t entry, std::uint8_t r, std::uint8_t g, std::uint8_t b)
 {
     gif.lpGlobalPalette()[4 * entry] = b;
     gif.lpGlobalPalette()[4 * entry + 1] = g;
@@ -186,7 +186,7 @@ TEST(GifWriter, SavingTheSameDocumentTwiceGivesTheSameBytes)
     gif.FrameInsert(1, 97, 53);
     gif.SetGlobalPaletteExists(true);
     gif.SetGlobalPaletteEntries(256);
-    test::WriteIndices(*gif.FrameDIBXOR(1), test::NoiseIndices(97 * 53, 256, 11));
+    test_support::WriteIndices(*gif.FrameDIBXOR(1), test_support::NoiseIndices(std::size_t{97} * 53, 256, 11));
     EXPECT_EQ(Saved(gif, "twice-a.gif"), Saved(gif, "twice-b.gif"));
 }
 
@@ -210,7 +210,7 @@ TEST_P(FailingSaves, LeaveTheExistingFileUntouched)
     const std::string dir = TestPath(std::string("failing-") + c.name);
     std::filesystem::create_directories(dir);
     const std::string path = dir + "/target.gif";
-    test::WriteFile(path, {'o', 'l', 'd'});
+    test_support::WriteFile(path, {'o', 'l', 'd'});
     EXPECT_FALSE(gif.Save(path));
     EXPECT_EQ(ReadFile(path), (Bytes{'o', 'l', 'd'}));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
@@ -255,9 +255,9 @@ TEST(GifWriter, AllOf32767FramesAreWritten)
     doc.FramesCount = 32767;
     const Bytes stream = GifWriter(doc).Write();
 
-    korvane::test::GiflibMemoryInput input{stream};
+    korvane::test_support::GiflibMemoryInput input{stream};
     int error = 0;
-    GifFileType* file = DGifOpen(&input, korvane::test::GiflibReadMemory, &error);
+    GifFileType* file = DGifOpen(&input, korvane::test_support::GiflibReadMemory, &error);
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(DGifSlurp(file), GIF_OK);
     EXPECT_EQ(file->ImageCount, 32767);
@@ -313,7 +313,7 @@ TEST(GifWriter, SaveReplacesAnExistingFileAndFailsIntoAMissingFolder)
     cGIF gif;
     gif.Destroy();
     const std::string path = TestPath("replace.gif");
-    test::WriteFile(path, Bytes(5000, 0xAA));
+    test_support::WriteFile(path, Bytes(5000, 0xAA));
     ASSERT_TRUE(gif.Save(path));
     EXPECT_EQ(ReadFile(path), (Bytes{'G', 'I', 'F', '8', '7', 'a', 0, 0, 0, 0, 0, 0, 0, 0x3B}));
     EXPECT_FALSE(gif.Save(TestPath("no-such-folder") + "/x.gif"));
@@ -348,8 +348,9 @@ TEST(GifWriter, RoundTripKeepsEveryFieldAndPixel)
         gif.SetFrameUseTransparentColor(f, f != 3);
         gif.SetFrameTransparentColorIndex(f, static_cast<std::uint8_t>(f == 3 ? 0 : f));
         const auto image = gif.FrameDIBXOR(f);
-        test::WriteIndices(
-            *image, test::NoiseIndices(static_cast<std::size_t>(image->Width() * image->Height()), limits[f - 1], f));
+        test_support::WriteIndices(*image, test_support::NoiseIndices(static_cast<std::size_t>(image->Width()) *
+                                                                          static_cast<std::size_t>(image->Height()),
+                                                                      limits[f - 1], f));
     }
     gif.SetLocalPaletteUsed(2, true);
     gif.SetLocalPaletteEntries(2, 8);

@@ -17,8 +17,8 @@
 namespace korvane::imaging {
 namespace {
 
-using test::Bytes;
-using test::GifBytes;
+using test_support::Bytes;
+using test_support::GifBytes;
 
 struct GiflibFrame {
     int width = 0;
@@ -34,9 +34,9 @@ struct GiflibResult {
 
 GiflibResult GiflibDecode(const Bytes& bytes)
 {
-    korvane::test::GiflibMemoryInput reader{bytes};
+    korvane::test_support::GiflibMemoryInput reader{bytes};
     int error = 0;
-    GifFileType* file = DGifOpen(&reader, korvane::test::GiflibReadMemory, &error);
+    GifFileType* file = DGifOpen(&reader, korvane::test_support::GiflibReadMemory, &error);
     GiflibResult result;
     if (!file) return result;
     result.ok = DGifSlurp(file) == GIF_OK;
@@ -65,7 +65,7 @@ std::string CompareWithGiflib(const Bytes& stream)
         const GiflibFrame& t = theirs.frames[static_cast<std::size_t>(f) - 1];
         const cDIB& image = *ours.FrameDIBXOR(f);
         if (image.Width() != t.width || image.Height() != t.height) return "frame " + std::to_string(f) + " size";
-        const Bytes mine = test::ReadIndices(image);
+        const Bytes mine = test_support::ReadIndices(image);
         if (mine != t.indices) {
             const auto at = std::mismatch(mine.begin(), mine.end(), t.indices.begin()).first - mine.begin();
             return "frame " + std::to_string(f) + " differs at pixel " + std::to_string(at);
@@ -92,7 +92,7 @@ struct DocumentRecipe {
 
 Bytes Noise(std::size_t count, unsigned limit)
 {
-    return test::NoiseIndices(count, limit, static_cast<std::uint32_t>(count));
+    return test_support::NoiseIndices(count, limit, static_cast<std::uint32_t>(count));
 }
 Bytes Flat(std::size_t count, unsigned limit)
 {
@@ -101,7 +101,7 @@ Bytes Flat(std::size_t count, unsigned limit)
 // Smooth gradients with a little noise, like a photo reduced to a palette.
 Bytes PhotoLike(std::size_t count, unsigned limit)
 {
-    Bytes out = test::NoiseIndices(count, 3, 99);
+    Bytes out = test_support::NoiseIndices(count, 3, 99);
     for (std::size_t i = 0; i < count; ++i)
         out[i] = static_cast<std::uint8_t>((i / 7 + i % 251 / 5 + out[i]) % limit);
     return out;
@@ -110,6 +110,7 @@ Bytes PhotoLike(std::size_t count, unsigned limit)
 std::vector<FrameRecipe> ManyFrames()
 {
     std::vector<FrameRecipe> frames;
+    frames.reserve(40);
     for (int k = 0; k < 40; ++k)
         frames.push_back({16, 12, k % 3 == 0 ? 8U : 0U, k % 4 == 1, k % 2 == 0, Noise});
     return frames;
@@ -129,8 +130,8 @@ void Build(cGIF& gif, const DocumentRecipe& recipe)
         gif.SetLocalPaletteUsed(f, fs.colours > 0);
         gif.SetLocalPaletteEntries(f, static_cast<std::int16_t>(fs.colours));
         const unsigned limit = fs.colours > 0 ? fs.colours : static_cast<unsigned>(recipe.globalColours);
-        test::WriteIndices(*gif.FrameDIBXOR(f),
-                           fs.pixels(static_cast<std::size_t>(fs.width) * fs.height, std::max(limit, 2U)));
+        test_support::WriteIndices(*gif.FrameDIBXOR(f),
+                                   fs.pixels(static_cast<std::size_t>(fs.width) * fs.height, std::max(limit, 2U)));
     }
 }
 
@@ -141,16 +142,16 @@ TEST_P(WriterReadByGiflib, SameIndices)
     const DocumentRecipe& recipe = GetParam();
     cGIF gif;
     Build(gif, recipe);
-    const std::string path = test::TestPath(std::string("giflib-") + recipe.name + ".gif");
+    const std::string path = test_support::TestPath(std::string("giflib-") + recipe.name + ".gif");
     ASSERT_TRUE(gif.Save(path));
-    const Bytes stream = test::ReadFile(path);
+    const Bytes stream = test_support::ReadFile(path);
     const GiflibResult theirs = GiflibDecode(stream);
     ASSERT_TRUE(theirs.ok);
     ASSERT_EQ(theirs.frames.size(), recipe.frames.size());
     for (std::int16_t f = 1; f <= gif.FramesCount(); ++f) {
         const GiflibFrame& t = theirs.frames[static_cast<std::size_t>(f) - 1];
         ASSERT_EQ(t.width, recipe.frames[static_cast<std::size_t>(f) - 1].width);
-        EXPECT_EQ(t.indices, test::ReadIndices(*gif.FrameDIBXOR(f))) << "frame " << f;
+        EXPECT_EQ(t.indices, test_support::ReadIndices(*gif.FrameDIBXOR(f))) << "frame " << f;
     }
     EXPECT_EQ(CompareWithGiflib(stream), "");
 }
@@ -201,7 +202,7 @@ TEST_P(HandBuiltStreams, OurReaderAgreesWithGiflib)
 
 Bytes Indices(std::size_t n, unsigned limit, std::uint32_t seed)
 {
-    return test::NoiseIndices(n, limit, seed);
+    return test_support::NoiseIndices(n, limit, seed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -325,7 +326,7 @@ TEST(GiflibCorpus, RealFilesDecodeToTheSameIndices)
     if (files.empty()) GTEST_SKIP() << "no shared corpus beside the repository";
     int compared = 0;
     for (const auto& file : files) {
-        const std::string difference = CompareWithGiflib(test::ReadFile(file.string()));
+        const std::string difference = CompareWithGiflib(test_support::ReadFile(file.string()));
         if (difference == "giflib cannot read the stream") continue;
         ++compared;
         EXPECT_EQ(difference, "") << file.filename();
@@ -341,14 +342,14 @@ TEST(GiflibCorpus, ResavedRealFilesKeepTheirIndices)
     if (files.empty()) GTEST_SKIP() << "no shared corpus beside the repository";
     int compared = 0;
     for (const auto& file : files) {
-        const GiflibResult original = GiflibDecode(test::ReadFile(file.string()));
+        const GiflibResult original = GiflibDecode(test_support::ReadFile(file.string()));
         if (!original.ok) continue;
         cGIF gif;
         ASSERT_TRUE(gif.LoadFromFile(file.string()));
-        const std::string path = test::TestPath("resaved-" + file.filename().string());
+        const std::string path = test_support::TestPath("resaved-" + file.filename().string());
         if (!gif.Save(path)) continue;  // e.g. indices beyond the colour table's code size
         ++compared;
-        const GiflibResult resaved = GiflibDecode(test::ReadFile(path));
+        const GiflibResult resaved = GiflibDecode(test_support::ReadFile(path));
         ASSERT_TRUE(resaved.ok) << file.filename();
         ASSERT_EQ(resaved.frames.size(), original.frames.size()) << file.filename();
         for (std::size_t f = 0; f < original.frames.size(); ++f) {

@@ -15,8 +15,8 @@ namespace korvane::imaging {
 namespace {
 
 using nlohmann::json;
-using test::Bytes;
-using test::GifBytes;
+using test_support::Bytes;
+using test_support::GifBytes;
 
 struct ToolRun {
     int status;
@@ -27,7 +27,8 @@ struct ToolRun {
 // Paths of the running test alone: ctest runs the tests of this file at once.
 std::string OwnPath(const std::string& name)
 {
-    return test::TestPath(std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" + name);
+    return test_support::TestPath(std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                                  name);
 }
 
 ToolRun RunTool(const std::string& args)
@@ -37,11 +38,11 @@ ToolRun RunTool(const std::string& args)
     ToolRun run{};
     FILE* pipe = popen(command.c_str(), "r");
     char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         run.out.append(buffer, n);
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    const Bytes err = test::ReadFile(errPath);
+    const Bytes err = test_support::ReadFile(errPath);
     run.err.assign(err.begin(), err.end());
     return run;
 }
@@ -50,20 +51,20 @@ ToolRun RunTool(const std::string& args)
 // with a local table, behind a trailing control extension.
 std::string SampleFile()
 {
-    const std::string path = OwnPath("sample.gif");
-    test::WriteFile(path, GifBytes()
-                              .Header()
-                              .Screen(3, 2, 0x80, 1, 49)
-                              .Table({0x102030, 0xFFFFFF})
-                              .Netscape(4)
-                              .GraphicControl(0x09, 25, 1)  // disposal 2, transparent index 1
-                              .Image(0, 0, 3, 2)
-                              .Pixels(2, Bytes{0, 1, 0, 1, 1, 0})
-                              .Image(2, 1, 1, 1, 0x80)
-                              .Table({0xABCDEF, 0})
-                              .Pixels(2, Bytes{0})
-                              .GraphicControl(0x04, 7, 0)
-                              .Trailer());
+    std::string path = OwnPath("sample.gif");
+    test_support::WriteFile(path, GifBytes()
+                                      .Header()
+                                      .Screen(3, 2, 0x80, 1, 49)
+                                      .Table({0x102030, 0xFFFFFF})
+                                      .Netscape(4)
+                                      .GraphicControl(0x09, 25, 1)  // disposal 2, transparent index 1
+                                      .Image(0, 0, 3, 2)
+                                      .Pixels(2, Bytes{0, 1, 0, 1, 1, 0})
+                                      .Image(2, 1, 1, 1, 0x80)
+                                      .Table({0xABCDEF, 0})
+                                      .Pixels(2, Bytes{0})
+                                      .GraphicControl(0x04, 7, 0)
+                                      .Trailer());
     return path;
 }
 
@@ -110,9 +111,9 @@ TEST(KorvaneGifTool, InfoReportsEachFileAndWhyOneFails)
 {
     const std::string sample = SampleFile();
     const std::string garbage = OwnPath("garbage.gif");
-    test::WriteFile(garbage, {'G', 'I', 'F', '9', '0', 'a', 0});
+    test_support::WriteFile(garbage, {'G', 'I', 'F', '9', '0', 'a', 0});
     const std::string empty = OwnPath("empty.gif");
-    test::WriteFile(empty, {});
+    test_support::WriteFile(empty, {});
     const std::string folder = OwnPath("folder");
     std::filesystem::create_directories(folder);
     const struct {
@@ -163,15 +164,15 @@ TEST(KorvaneGifTool, FramesWritesIndicesMaskAndColours)
     const ToolRun run = RunTool("frames " + SampleFile() + " " + dir);
     ASSERT_EQ(run.status, 0) << run.err;
     Bytes pgm = {'P', '5', '\n', '3', ' ', '2', '\n', '2', '5', '5', '\n', 0, 1, 0, 1, 1, 0};
-    EXPECT_EQ(test::ReadFile(dir + "/001.index.pgm"), pgm);
+    EXPECT_EQ(test_support::ReadFile(dir + "/001.index.pgm"), pgm);
     // Mask rows padded to a byte, 1 where transparent.
-    EXPECT_EQ(test::ReadFile(dir + "/001.mask.pbm"), (Bytes{'P', '4', '\n', '3', ' ', '2', '\n', 0x40, 0xC0}));
+    EXPECT_EQ(test_support::ReadFile(dir + "/001.mask.pbm"), (Bytes{'P', '4', '\n', '3', ' ', '2', '\n', 0x40, 0xC0}));
     // The transparent entry draws black through the frame's colour table.
-    const Bytes ppm = test::ReadFile(dir + "/001.ppm");
+    const Bytes ppm = test_support::ReadFile(dir + "/001.ppm");
     const Bytes header = {'P', '6', '\n', '3', ' ', '2', '\n', '2', '5', '5', '\n'};
     ASSERT_EQ(ppm.size(), header.size() + 18);
     EXPECT_EQ(Bytes(ppm.begin() + 11, ppm.begin() + 17), (Bytes{0x10, 0x20, 0x30, 0, 0, 0}));
-    const Bytes second = test::ReadFile(dir + "/002.ppm");
+    const Bytes second = test_support::ReadFile(dir + "/002.ppm");
     ASSERT_GE(second.size(), 3U);
     EXPECT_EQ(Bytes(second.end() - 3, second.end()), (Bytes{0xAB, 0xCD, 0xEF}));
     EXPECT_FALSE(std::filesystem::exists(dir + "/003.ppm"));
@@ -190,15 +191,15 @@ TEST(KorvaneGifTool, ResaveSucceedsOnlyWhenLoadAndSaveDo)
 
     // A frame without pixels cannot be written: the tool names it and writes nothing.
     const std::string hollow = OwnPath("hollow.gif");
-    test::WriteFile(hollow, GifBytes()
-                                .Header()
-                                .Screen(2, 2, 0x80)
-                                .Table({0, 0xFFFFFF})
-                                .Image(0, 0, 2, 2)
-                                .Pixels(2, Bytes{0, 1, 1, 0})
-                                .Image(0, 0, 0, 0)
-                                .Pixels(2, Bytes{})
-                                .Trailer());
+    test_support::WriteFile(hollow, GifBytes()
+                                        .Header()
+                                        .Screen(2, 2, 0x80)
+                                        .Table({0, 0xFFFFFF})
+                                        .Image(0, 0, 2, 2)
+                                        .Pixels(2, Bytes{0, 1, 1, 0})
+                                        .Image(0, 0, 0, 0)
+                                        .Pixels(2, Bytes{})
+                                        .Trailer());
     const ToolRun failed = RunTool("resave " + hollow + " " + OwnPath("never.gif"));
     EXPECT_EQ(failed.status, 1);
     EXPECT_NE(failed.err.find("frame 2 has no pixels"), std::string::npos) << failed.err;

@@ -12,8 +12,10 @@
 #include "tests/imaging/gif/LzwSupport.h"
 #include "tests/support/LzwReference.h"
 
-namespace korvane::imaging::test {
+namespace korvane::imaging {
 namespace {
+
+using namespace test_support;
 
 using mGIFLZWDec::DecodeToDIB;
 
@@ -247,10 +249,10 @@ TEST(LzwDecoder, TableCarriesOverBetweenFrames)
 // the transcription with the same table history must leave identical surface
 // memory, padding included.
 struct StreamCase {
-    std::int32_t width;
-    std::int32_t height;
-    bool interlaced;
-    std::uint8_t codeSize;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    bool interlaced = false;
+    std::uint8_t codeSize = 0;
     Bytes data;
 };
 
@@ -312,4 +314,4 @@ TEST(LzwDecoder, AgreesWithTheRulesOnWellFormedAndDamagedStreams)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::test
+}  // namespace korvane::imaging

@@ -10,8 +10,10 @@
 #include "tests/imaging/gif/LzwSupport.h"
 #include "tests/support/LzwReference.h"
 
-namespace korvane::imaging::test {
+namespace korvane::imaging {
 namespace {
+
+using namespace test_support;
 
 using mGIFLZWEnc::EncodeFromDIB;
 
@@ -140,7 +142,7 @@ TEST(LzwEncoder, InterlacedFramesAreReadByPass)
 
 TEST(LzwEncoder, EncodingTwiceGivesIdenticalBytes)
 {
-    const FrameRecord a = FrameOf(97, 61, NoiseIndices(97 * 61, 16, 11));
+    const FrameRecord a = FrameOf(97, 61, NoiseIndices(std::size_t{97} * 61, 16, 11));
     const FrameRecord b = FrameOf(40, 40, Bytes(1600, 3));
     const Bytes first = Encode(a, 5);
     Encode(b, 3);
@@ -217,4 +219,4 @@ TEST(LzwEncoder, ProbeStopsAtKeyZeroAsTheRulesSay)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::test
+}  // namespace korvane::imaging

@@ -8,8 +8,10 @@
 #include "imaging/gif/mGIFLZWEnc.h"
 #include "tests/imaging/gif/LzwSupport.h"
 
-namespace korvane::imaging::test {
+namespace korvane::imaging {
 namespace {
+
+using namespace test_support;
 
 struct Surface {
     const char* name;
@@ -114,7 +116,7 @@ TEST(LzwRoundTrip, EachThreadHasItsOwnTables)
     const auto work = [](std::uint32_t seed, int* failures) {
         for (int round = 0; round < 20; ++round) {
             const Bytes pixels =
-                NoiseIndices(300 * 200, 1u << (seed % 8 + 1), seed + static_cast<std::uint32_t>(round));
+                NoiseIndices(std::size_t{300} * 200, 1u << (seed % 8 + 1), seed + static_cast<std::uint32_t>(round));
             FrameRecord source = MakeFrame(300, 200);
             SetIndices(source, pixels);
             const std::uint8_t codeSize = CodeSizeFor(static_cast<int>(seed % 8 + 1));
@@ -135,4 +137,4 @@ TEST(LzwRoundTrip, EachThreadHasItsOwnTables)
 }
 
 }  // namespace
-}  // namespace korvane::imaging::test
+}  // namespace korvane::imaging

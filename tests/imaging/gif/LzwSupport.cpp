@@ -7,31 +7,31 @@
 
 #include "tests/support/GiflibMemory.h"
 
-namespace korvane::imaging::test {
+namespace korvane::test_support {
 
-FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill)
+imaging::FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill)
 {
-    FrameRecord frame;
-    frame.DIBXOR = std::make_shared<cDIB>();
+    imaging::FrameRecord frame;
+    frame.DIBXOR = std::make_shared<imaging::cDIB>();
     EXPECT_TRUE(frame.DIBXOR->Create(width, height, 8));
     std::memset(frame.DIBXOR->lpBits(), fill, static_cast<std::size_t>(frame.DIBXOR->size()));
     return frame;
 }
 
-Bytes SurfaceBytes(const FrameRecord& frame)
+Bytes SurfaceBytes(const imaging::FrameRecord& frame)
 {
-    const cDIB& dib = *frame.DIBXOR;
+    const imaging::cDIB& dib = *frame.DIBXOR;
     return Bytes(dib.lpBits(), dib.lpBits() + dib.size());
 }
 
-Bytes Indices(const FrameRecord& frame)
+Bytes Indices(const imaging::FrameRecord& frame)
 {
     return ReadIndices(*frame.DIBXOR);
 }
 
-void SetIndices(FrameRecord& frame, const Bytes& indices)
+void SetIndices(imaging::FrameRecord& frame, const Bytes& indices)
 {
-    cDIB& dib = *frame.DIBXOR;
+    imaging::cDIB& dib = *frame.DIBXOR;
     ASSERT_EQ(indices.size(), static_cast<std::size_t>(dib.Width()) * static_cast<std::size_t>(dib.Height()));
     WriteIndices(dib, indices);
 }
@@ -54,6 +54,7 @@ Bytes PackCodes(const std::vector<std::pair<std::uint32_t, int>>& codes)
 Bytes PackCodes(const std::vector<std::uint32_t>& codes, int width)
 {
     std::vector<std::pair<std::uint32_t, int>> pairs;
+    pairs.reserve(codes.size());
     for (std::uint32_t code : codes)
         pairs.emplace_back(code, width);
     return PackCodes(pairs);
@@ -103,9 +104,9 @@ Bytes GiflibDecode(std::int32_t width, std::int32_t height, std::uint8_t codeSiz
     file.insert(file.end(), subBlocks.begin(), subBlocks.end());
     file.insert(file.end(), {0x00, 0x3B});
 
-    korvane::test::GiflibMemoryInput input{file};
+    korvane::test_support::GiflibMemoryInput input{file};
     int error = 0;
-    GifFileType* gif = DGifOpen(&input, korvane::test::GiflibReadMemory, &error);
+    GifFileType* gif = DGifOpen(&input, korvane::test_support::GiflibReadMemory, &error);
     if (gif == nullptr) return {};
     Bytes out;
     if (DGifSlurp(gif) == GIF_OK && gif->ImageCount == 1) {
@@ -120,7 +121,7 @@ Bytes GiflibEncode(std::int32_t width, std::int32_t height, int bits, const Byte
 {
     Bytes file;
     int error = 0;
-    GifFileType* gif = EGifOpen(&file, korvane::test::GiflibAppendMemory, &error);
+    GifFileType* gif = EGifOpen(&file, korvane::test_support::GiflibAppendMemory, &error);
     EXPECT_NE(gif, nullptr);
     if (gif == nullptr) return {};
     ColorMapObject* map = GifMakeMapObject(1 << bits, nullptr);
@@ -143,4 +144,4 @@ Bytes GiflibEncode(std::int32_t width, std::int32_t height, int bits, const Byte
     return JoinSubBlocks(blocks);
 }
 
-}  // namespace korvane::imaging::test
+}  // namespace korvane::test_support

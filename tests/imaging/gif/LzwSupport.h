@@ -9,17 +9,17 @@
 #include "imaging/gif/FrameRecord.h"
 #include "tests/support/GifTestSupport.h"
 
-namespace korvane::imaging::test {
+namespace korvane::test_support {
 
 // A frame whose DIBXOR is an 8-bit surface of the given size, every byte of
 // its memory (padding included) set to `fill`.
-FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill = 0);
+imaging::FrameRecord MakeFrame(std::int32_t width, std::int32_t height, std::uint8_t fill = 0);
 // The surface memory as it stands, padding included.
-Bytes SurfaceBytes(const FrameRecord& frame);
+Bytes SurfaceBytes(const imaging::FrameRecord& frame);
 // Indices row by row, Width bytes a row (ReadIndices and WriteIndices of
 // the frame's surface; the second fails the test on a size mismatch).
-Bytes Indices(const FrameRecord& frame);
-void SetIndices(FrameRecord& frame, const Bytes& indices);
+Bytes Indices(const imaging::FrameRecord& frame);
+void SetIndices(imaging::FrameRecord& frame, const Bytes& indices);
 
 // Packs (code, width) pairs lowest bit first, the last byte zero-padded.
 Bytes PackCodes(const std::vector<std::pair<std::uint32_t, int>>& codes);
@@ -38,4 +38,4 @@ Bytes GiflibDecode(std::int32_t width, std::int32_t height, std::uint8_t codeSiz
 // the minimum code size it chose for a palette of 2^bits entries.
 Bytes GiflibEncode(std::int32_t width, std::int32_t height, int bits, const Bytes& indices, std::uint8_t& codeSize);
 
-}  // namespace korvane::imaging::test
+}  // namespace korvane::test_support

@@ -15,8 +15,8 @@
 namespace korvane::imaging {
 namespace {
 
-using test::Bytes;
-using test::GifBytes;
+using test_support::Bytes;
+using test_support::GifBytes;
 
 struct ImageData {
     std::int32_t width = 0;
@@ -90,7 +90,7 @@ std::string CompareWithRules(const Bytes& stream)
             difference = "frame count";
             return;
         }
-        test::ReferenceDecoder reference;
+        test_support::ReferenceDecoder reference;
         for (std::size_t f = 0; f < images.size(); ++f) {
             const ImageData& image = images[f];
             const cDIB& ours = *gif.FrameDIBXOR(static_cast<std::int16_t>(f + 1));
@@ -106,10 +106,10 @@ std::string CompareWithRules(const Bytes& stream)
                 return;
             }
             // The mask: 1 exactly where the index is the transparent one.
-            Bytes mask = test::ReadIndices(theirs);
+            Bytes mask = test_support::ReadIndices(theirs);
             for (auto& b : mask)
                 b = image.transparent >= 0 && b == image.transparent ? 1 : 0;
-            if (test::ReadMaskBits(*gif.FrameDIBAND(static_cast<std::int16_t>(f + 1))) != mask) {
+            if (test_support::ReadMaskBits(*gif.FrameDIBAND(static_cast<std::int16_t>(f + 1))) != mask) {
                 difference = "mask of frame " + std::to_string(f + 1);
                 return;
             }
@@ -126,7 +126,7 @@ Bytes Encoded(std::int32_t width, std::int32_t height, const Bytes& indices, int
     FrameRecord frame;
     frame.DIBXOR = std::make_shared<cDIB>();
     frame.DIBXOR->Create(width, height, 8);
-    test::WriteIndices(*frame.DIBXOR, indices);
+    test_support::WriteIndices(*frame.DIBXOR, indices);
     Bytes blocks;
     mGIFLZWEnc::EncodeFromDIB(blocks, frame, static_cast<std::uint8_t>(std::max(bits, 2) + 1), interlaced);
     Bytes joined;
@@ -142,7 +142,7 @@ std::vector<Bytes> Files(std::mt19937* damage = nullptr)
 {
     // Noise long enough to be fed in several chunks, interlaced, index 0
     // transparent: rows the data never reaches are all mask.
-    const Bytes noise = test::NoiseIndices(320 * 210, 256, 5);
+    const Bytes noise = test_support::NoiseIndices(std::size_t{320} * 210, 256, 5);
     const Bytes big = GifBytes()
                           .Header()
                           .Screen(320, 210, 0x87)
@@ -157,10 +157,10 @@ std::vector<Bytes> Files(std::mt19937* damage = nullptr)
     small.Header().Screen(37, 5, 0x81).Table({0, 0xFF, 0xFF00, 0xFF0000});
     small.GraphicControl(0x01, 0, 3)
         .Image(0, 0, 37, 5)
-        .ImageData(2, Encoded(37, 5, test::NoiseIndices(185, 4, 1), 2, false, damage));
+        .ImageData(2, Encoded(37, 5, test_support::NoiseIndices(185, 4, 1), 2, false, damage));
     small.GraphicControl(0x01, 0, 0)
         .Image(0, 0, 37, 3, 0x40)
-        .ImageData(2, Encoded(37, 3, test::NoiseIndices(111, 4, 2), 2, true, damage));
+        .ImageData(2, Encoded(37, 3, test_support::NoiseIndices(111, 4, 2), 2, true, damage));
     small.GraphicControl(0x01, 0, 2).Image(0, 0, 13, 5).ImageData(2, Encoded(13, 5, Bytes(65, 2), 2, false, damage));
     // Rows with nothing between them (a width of whole words), in runs long
     // enough for strings of dozens of bytes.
@@ -174,7 +174,7 @@ std::vector<Bytes> Files(std::mt19937* damage = nullptr)
                            .Screen(2001, 40, 0x80)
                            .Table({0, 0xFFFFFF})
                            .Image(0, 0, 2001, 40)
-                           .ImageData(2, Encoded(2001, 40, Bytes(2001 * 40, 1), 1, false, damage))
+                           .ImageData(2, Encoded(2001, 40, Bytes(std::size_t{2001} * 40, 1), 1, false, damage))
                            .Trailer();
     return {big, small, flat};
 }

@@ -10,8 +10,8 @@
 namespace korvane::imaging {
 namespace {
 
-using test::ReadColourTable;
-using test::ReadIndices;
+using test_support::ReadColourTable;
+using test_support::ReadIndices;
 
 // A document of `n` frames of 2 x 2, frame k marked by delay k.
 void MakeFrames(cGIF& gif, int n)
@@ -88,8 +88,8 @@ TEST(cGIFModel, InsertAtOneMovesEveryFrameBack)
     EXPECT_EQ(image->Height(), 20);
     EXPECT_EQ(image->bpp(), 8);
     EXPECT_EQ(mask->bpp(), 1);
-    EXPECT_EQ(ReadIndices(*image), test::Bytes(200, 0));
-    EXPECT_EQ(ReadColourTable(*mask), (test::Bytes{0, 0, 0, 0, 255, 255, 255, 0}));
+    EXPECT_EQ(ReadIndices(*image), test_support::Bytes(200, 0));
+    EXPECT_EQ(ReadColourTable(*mask), (test_support::Bytes{0, 0, 0, 0, 255, 255, 255, 0}));
 }
 
 TEST(cGIFModel, FirstInsertSetsTheScreenSize)
@@ -114,14 +114,14 @@ TEST(cGIFModel, InsertBelowOneOnFramesIsRejectedUnchanged)
 TEST(cGIFModel, InsertIntoSpareSlotStartsEmpty)
 {
     // A control extension after the last image leaves a spare slot.
-    const test::Bytes stream = test::GifBytes()
-                                   .Header()
-                                   .Screen(2, 1, 0x80)
-                                   .Table({0, 0xFFFFFF})
-                                   .Image(0, 0, 2, 1)
-                                   .Pixels(2, test::Bytes{1, 0})
-                                   .GraphicControl(0x05, 77, 1)
-                                   .Trailer();
+    const test_support::Bytes stream = test_support::GifBytes()
+                                           .Header()
+                                           .Screen(2, 1, 0x80)
+                                           .Table({0, 0xFFFFFF})
+                                           .Image(0, 0, 2, 1)
+                                           .Pixels(2, test_support::Bytes{1, 0})
+                                           .GraphicControl(0x05, 77, 1)
+                                           .Trailer();
     cGIF gif;
     ASSERT_TRUE(gif.LoadFromStream(stream));
     ASSERT_EQ(gif.SlotsCount(), 2U);
@@ -257,7 +257,7 @@ TEST(cGIFModel, WriteAccessorsDoNoCrossChecking)
     EXPECT_EQ(gif.FrameTransparentColorIndex(1), 200);
     EXPECT_FALSE(gif.GlobalPaletteExists());
     EXPECT_EQ(gif.FrameDIBXOR(1), image);
-    EXPECT_EQ(ReadColourTable(*image), test::Bytes(1024, 0));
+    EXPECT_EQ(ReadColourTable(*image), test_support::Bytes(1024, 0));
 }
 
 }  // namespace

@@ -22,9 +22,9 @@ std::string AsText(const FileBytes& bytes)
 
 TEST(ReadWholeFile, ReadsFilesPipesAndBackslashedPaths)
 {
-    const std::filesystem::path folder = test::FreshFolder();
-    const std::string large(300 * 1024, 'g');
-    test::Put(folder / "large", large);
+    const std::filesystem::path folder = test_support::FreshFolder();
+    const std::string large(std::size_t{300} * 1024, 'g');
+    test_support::Put(folder / "large", large);
     EXPECT_EQ(AsText(ReadWholeFile((folder / "large").string())), large);
     std::string backslashed = (folder / "large").string();
     backslashed[backslashed.rfind('/')] = '\\';
@@ -32,14 +32,14 @@ TEST(ReadWholeFile, ReadsFilesPipesAndBackslashedPaths)
 
     const std::filesystem::path fifo = folder / "fifo";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::thread writer([&] { test::Put(fifo, large); });
+    std::thread writer([&] { test_support::Put(fifo, large); });
     EXPECT_EQ(AsText(ReadWholeFile(fifo.string())), large);
     writer.join();
 }
 
 TEST(ReadWholeFile, SaysWhyAFileCannotBeRead)
 {
-    const std::filesystem::path folder = test::FreshFolder();
+    const std::filesystem::path folder = test_support::FreshFolder();
     for (const auto& [path, error] : {std::pair{folder / "missing", ENOENT}, std::pair{folder, EISDIR}}) {
         try {
             ReadWholeFile(path.string());

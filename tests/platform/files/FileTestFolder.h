@@ -8,13 +8,13 @@
 
 #include <gtest/gtest.h>
 
-namespace korvane::platform::test {
+namespace korvane::test_support {
 
 inline std::filesystem::path FreshFolder()
 {
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    const std::filesystem::path folder = std::filesystem::path(KORVANE_TEST_OUTPUT_DIR) / "files" /
-                                         (std::string(info->test_suite_name()) + "." + info->name());
+    std::filesystem::path folder = std::filesystem::path(KORVANE_TEST_OUTPUT_DIR) / "files" /
+                                   (std::string(info->test_suite_name()) + "." + info->name());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
@@ -31,4 +31,4 @@ inline void Put(const std::filesystem::path& path, const std::string& text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-}  // namespace korvane::platform::test
+}  // namespace korvane::test_support

@@ -23,9 +23,9 @@ namespace korvane::platform {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Contents;
-using test::FreshFolder;
-using test::Put;
+using test_support::Contents;
+using test_support::FreshFolder;
+using test_support::Put;
 
 std::span<const std::uint8_t> Bytes(const std::string& text)
 {
@@ -135,7 +135,7 @@ TEST(WriteFileSafely, AFailedWriteLeavesTheOldFileAndNoTemporary)
 {
     const fs::path folder = FreshFolder();
     Put(folder / "record", "old");
-    const std::string big(64 * 1024, 'x');
+    const std::string big(std::size_t{64} * 1024, 'x');
     struct rlimit saved {};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto previous = ::signal(SIGXFSZ, SIG_IGN);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <climits>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@ namespace {
 std::vector<int> Sources(const AxisMap& m)
 {
     std::vector<int> out;
+    out.reserve(static_cast<std::size_t>(std::max(m.count, 0)));
     for (int k = 0; k < m.count; ++k)
         out.push_back(m.Src(k));
     return out;

@@ -63,8 +63,8 @@ INSTANTIATE_TEST_SUITE_P(Depths, DibSectionTest,
                                            SectionCase{1000, -1, 32, 4000}),
                          [](const auto& info) {
                              const SectionCase& c = info.param;
-                             return korvane::testing::ParamNumbers({c.width, c.height}) + "_At" +
-                                    korvane::testing::ParamNumber(c.bpp) + "Bits";
+                             return korvane::test_support::ParamNumbers({c.width, c.height}) + "_At" +
+                                    korvane::test_support::ParamNumber(c.bpp) + "Bits";
                          });
 
 TEST(DibSection, RefusesCompression)
@@ -175,6 +175,7 @@ TEST(Handles, StaleHandlesFailEvenWhenTheSlotIsReused)
 TEST(Handles, SafeFromManyThreads)
 {
     std::vector<std::thread> threads;
+    threads.reserve(4);
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([] {
             for (int i = 0; i < 200; ++i) {

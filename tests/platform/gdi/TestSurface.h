@@ -38,12 +38,13 @@ public:
     std::uint8_t* bits() const { return m_bits; }
     int stride() const { return m_stride; }
 
-    std::uint8_t* Row(int y) const { return m_bits + (m_topDown ? y : m_height - 1 - y) * m_stride; }
+    std::uint8_t* Row(int y) const { return m_bits + std::ptrdiff_t{m_topDown ? y : m_height - 1 - y} * m_stride; }
 
     // The stored value: an index, a 5-5-5 word, or 0x00RRGGBB.
-    std::uint32_t Get(int x, int y) const
+    std::uint32_t Get(int column, int y) const
     {
         const std::uint8_t* r = Row(y);
+        const std::ptrdiff_t x = column;
         switch (m_bpp) {
             case 1:
                 return (r[x / 8] >> (7 - x % 8)) & 1;
@@ -56,16 +57,17 @@ public:
             case 24:
                 return r[3 * x] | (r[3 * x + 1] << 8) | (r[3 * x + 2] << 16);
             default: {
-                std::uint32_t v;
+                std::uint32_t v = 0;
                 std::memcpy(&v, r + 4 * x, 4);
                 return v;
             }
         }
     }
 
-    void Set(int x, int y, std::uint32_t v) const
+    void Set(int column, int y, std::uint32_t v) const
     {
         std::uint8_t* r = Row(y);
+        const std::ptrdiff_t x = column;
         switch (m_bpp) {
             case 1:
                 r[x / 8] = static_cast<std::uint8_t>((r[x / 8] & ~(1 << (7 - x % 8))) | ((v & 1) << (7 - x % 8)));

@@ -272,7 +272,7 @@ TEST(Transfer, BottomUpSurfacesAddressRowsFromTheTop)
     top.Set(0, 0, Red);
     BitBlt(bottom.dc(), 0, 0, 2, 2, top.dc(), 0, 0, SRCCOPY);
     EXPECT_EQ(bottom.Get(0, 0), Red);
-    std::uint32_t lastInMemory;
+    std::uint32_t lastInMemory = 0;
     std::memcpy(&lastInMemory, bottom.bits() + bottom.stride(), 4);
     EXPECT_EQ(lastInMemory, Red);
 }
@@ -305,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
                       HostileCase{1, 1, 100000, 100000, 0, 0, 1, 1}, HostileCase{0, 0, -9, -3, 7, 5, 7, 5}),
     [](const auto& info) {
         const HostileCase& c = info.param;
-        return korvane::testing::ParamNumbers({c.x, c.y, c.w, c.h, c.xs, c.ys, c.ws, c.hs});
+        return korvane::test_support::ParamNumbers({c.x, c.y, c.w, c.h, c.xs, c.ys, c.ws, c.hs});
     });
 
 TEST(Transfer, DestinationPixelsWithoutSourceStayUnchanged)

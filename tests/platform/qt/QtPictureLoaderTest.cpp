@@ -13,7 +13,7 @@ namespace {
 
 class QtPictureLoaderTest : public ::testing::Test {
 protected:
-    void SetUp() override { korvane::testing::TestApp(); }
+    void SetUp() override { korvane::test_support::TestApp(); }
     std::string Save(const QImage& image, const QString& name)
     {
         EXPECT_TRUE(image.save(dir_.filePath(name)));

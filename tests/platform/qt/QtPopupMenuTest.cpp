@@ -11,18 +11,27 @@
 namespace korvane::platform::qt {
 namespace {
 
-using korvane::testing::TestApp;
+using korvane::test_support::TestApp;
 
-// Runs `act` on the menu once it is open; `seen` gets its geometry.
-void WhenOpen(std::function<void(QMenu&)> act, QRect& seen)
-{
-    QTimer::singleShot(50, [act = std::move(act), &seen] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        seen = menu->geometry();
-        act(*menu);
-    });
-}
+// Runs `act` on the menu once it is open; `seen` gets its geometry. It has to
+// live until the menu is closed.
+class WhenOpen {
+public:
+    WhenOpen(std::function<void(QMenu&)> act, QRect& seen)
+    {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [act = std::move(act), &seen] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            seen = menu->geometry();
+            act(*menu);
+        });
+        timer_.start(50);
+    }
+
+private:
+    QTimer timer_;
+};
 
 const std::vector<MenuItem> kItems = {{"Quick Help", 1001}, {"About", 1000}};
 
@@ -37,7 +46,7 @@ TEST(QtPopupMenu, ReturnsTheChosenCommand)
     for (const Case& c : {Case{{Qt::Key_Down, Qt::Key_Return}, 1001},
                           Case{{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return}, 1000}, Case{{Qt::Key_Escape}, 0}}) {
         QRect seen;
-        WhenOpen(
+        const WhenOpen open(
             [&c](QMenu& menu) {
                 for (const Qt::Key key : c.keys)
                     QTest::keyClick(&menu, key);
@@ -53,7 +62,7 @@ TEST(QtPopupMenu, EitherMouseButtonChooses)
     QtPopupMenu menus;
     for (const Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton}) {
         QRect seen;
-        WhenOpen(
+        const WhenOpen open(
             [button](QMenu& menu) {
                 const QRect about = menu.actionGeometry(menu.actions().at(1));
                 QTest::mouseMove(&menu, about.center());
@@ -72,7 +81,7 @@ TEST(QtPopupMenu, ShowsTheItemsWithItsRightEdgeAtThePointer)
     QtPopupMenu menus;
     QRect seen;
     QStringList texts;
-    WhenOpen(
+    const WhenOpen open(
         [&texts](QMenu& menu) {
             for (const QAction* action : menu.actions())
                 texts << action->text();
@@ -93,7 +102,7 @@ TEST(QtPopupMenu, TrackAtPlacesItsRightEdgeAtThePoint)
     QCursor::setPos(600, 300);
     QtPopupMenu menus;
     QRect seen;
-    WhenOpen([](QMenu& menu) { QTest::keyClick(&menu, Qt::Key_Escape); }, seen);
+    const WhenOpen open([](QMenu& menu) { QTest::keyClick(&menu, Qt::Key_Escape); }, seen);
     EXPECT_EQ(menus.TrackAt(kItems, {400, 120}), 0);
     EXPECT_EQ(seen.right() + 1, 400);
     EXPECT_EQ(seen.top(), 120);

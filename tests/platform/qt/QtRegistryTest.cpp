@@ -29,7 +29,7 @@ class QtRegistryTest : public ::testing::Test {
 protected:
     QString File(const QString& name, const QByteArray& bytes, bool executable = false)
     {
-        const QString path = dir_.filePath(name);
+        QString path = dir_.filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);

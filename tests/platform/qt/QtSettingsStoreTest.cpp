@@ -10,7 +10,7 @@ namespace {
 
 TEST(QtSettingsStore, KeepsStringsBySectionAndKey)
 {
-    korvane::testing::TestApp();
+    korvane::test_support::TestApp();
     QTemporaryDir dir;
     const QString ini = dir.filePath("Korvane.ini");
     {

@@ -97,9 +97,7 @@ int Preview(const Options& options)
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
     CLI::App app("Check and preview Korvane branding records", "korvane-brand");
     app.require_subcommand(1, 1);
@@ -117,4 +115,11 @@ int main(int argc, char** argv)
     previewCommand->add_option("--frame", preview.frame)->check(CLI::PositiveNumber);
     return tools::RunToolMain(app, kHelp, argc, argv,
                               [&] { return checkCommand->parsed() ? Check(check) : Preview(preview); });
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    return tools::GuardedMain("korvane-brand", [&] { return Run(argc, argv); });
 }
