@@ -152,7 +152,8 @@ Clip SmallFramesClip()
             for (std::int32_t x = 0; x < 32; ++x) {
                 const int sprite = (x - 16) * (x - 16) + (y - 12) * (y - 12) < 60 + f % 40 ? 1 + (x + f) % 8 : 0;
                 frame.Indices[static_cast<std::size_t>(y) * 32 + static_cast<std::size_t>(x)] =
-                    static_cast<std::uint8_t>(sprite != 0 ? sprite * 16 + random() % 4 : (x / 4 + y / 3) % 4);
+                    static_cast<std::uint8_t>(sprite != 0 ? sprite * 16 + static_cast<int>(random() % 4)
+                                                          : (x / 4 + y / 3) % 4);
             }
         }
         for (int i = 0; i < 256; ++i) {

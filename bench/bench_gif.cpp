@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -50,7 +51,7 @@ void Check(bool ok, const std::string& what)
 void GiflibWrite(GifFileType* gif, const Clip& clip)
 {
     ColorMapObject* map = GifMakeMapObject(256, nullptr);
-    for (int i = 0; i < 256; ++i) {
+    for (std::size_t i = 0; i < 256; ++i) {
         map->Colors[i] = {clip.Palette[3 * i], clip.Palette[3 * i + 1], clip.Palette[3 * i + 2]};
     }
     EGifSetGifVersion(gif, true);
@@ -69,7 +70,7 @@ void GiflibWrite(GifFileType* gif, const Clip& clip)
         ColorMapObject* local = nullptr;
         if (!f.LocalPalette.empty()) {
             local = GifMakeMapObject(256, nullptr);
-            for (int i = 0; i < 256; ++i)
+            for (std::size_t i = 0; i < 256; ++i)
                 local->Colors[i] = {f.LocalPalette[3 * i], f.LocalPalette[3 * i + 1], f.LocalPalette[3 * i + 2]};
         }
         const int described = EGifPutImageDesc(gif, f.Left, f.Top, f.Width, f.Height, false, local);
@@ -124,8 +125,8 @@ void CheckSameIndices(const Bytes& file, const Clip& clip)
         const auto& d = image.ImageDesc;
         Check(dib->Width() == d.Width && dib->Height() == d.Height, "frame size");
         for (int y = 0; y < d.Height; ++y) {
-            Check(std::memcmp(dib->lpBits() + y * dib->BytesPerScanline(), image.RasterBits + y * d.Width,
-                              static_cast<std::size_t>(d.Width)) == 0,
+            Check(std::memcmp(dib->lpBits() + std::ptrdiff_t{y} * dib->BytesPerScanline(),
+                              image.RasterBits + std::ptrdiff_t{y} * d.Width, static_cast<std::size_t>(d.Width)) == 0,
                   "indices differ from giflib in frame " + std::to_string(n));
         }
     });
@@ -146,7 +147,7 @@ void BuildDocument(cGIF& doc, const Clip& clip)
         doc.FrameInsert(n, static_cast<std::int16_t>(f.Width), static_cast<std::int16_t>(f.Height));
         const auto dib = doc.FrameDIBXOR(n);
         for (std::int32_t y = 0; y < f.Height; ++y) {
-            std::memcpy(dib->lpBits() + y * dib->BytesPerScanline(),
+            std::memcpy(dib->lpBits() + std::ptrdiff_t{y} * dib->BytesPerScanline(),
                         f.Indices.data() + static_cast<std::size_t>(y) * f.Width, static_cast<std::size_t>(f.Width));
         }
         doc.SetFrameLeft(n, static_cast<std::int16_t>(f.Left));
@@ -219,6 +220,7 @@ std::vector<double> Race(const std::vector<Run>& racers, int samples)
         }
     }
     std::vector<double> medians;
+    medians.reserve(times.size());
     for (const auto& t : times)
         medians.push_back(Median(t));
     return medians;
@@ -240,7 +242,7 @@ bool WuffsDecode(const Bytes& file)
 void CheckWuffsIndices(const Bytes& file, const Clip& clip)
 {
     struct Context {
-        const Clip* clip;
+        const Clip* clip = nullptr;
         std::size_t frame = 0;
         bool same = true;
     } context{&clip};
@@ -340,12 +342,10 @@ void RaceCorpus(const std::string& only)
 #endif
 }
 
-}  // namespace
-
 // An argument races only the clips and files whose names contain it;
 // "--write DIR" writes each clip as a GIF file (photo.gif, ...) into DIR for
 // the whole-program benchmark instead.
-int main(int argc, char** argv)
+int RunBenchmarks(int argc, char** argv)
 {
     const std::string only = argc > 1 ? argv[1] : "";
     const std::vector<Clip> clips = {korvane::bench::PhotoClip(),      korvane::bench::NoiseClip(),
@@ -385,4 +385,18 @@ int main(int argc, char** argv)
     std::remove(kOursPath.c_str());
     std::remove(kGiflibPath.c_str());
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return RunBenchmarks(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_gif: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "bench_gif: failed\n");
+    }
+    return 1;
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -156,9 +157,7 @@ void TimeParts(const std::vector<std::uint8_t>& gif, double memcpyMs)
            Best([&] { canvas.Stretch(window.hDC(), 0, 0, Width, Height, 0, 0, 0, 0, gdi::SRCCOPY, 3); }));
 }
 
-}  // namespace
-
-int main()
+int Run()
 {
     const auto encodeStart = std::chrono::steady_clock::now();
     const std::vector<std::uint8_t> gif = MakeAnimation();
@@ -174,4 +173,18 @@ int main()
     TimeParts(gif, t.perMemcpy);
     std::remove("bench_viewer.gif");
     return 0;
+}
+
+}  // namespace
+
+int main()
+{
+    try {
+        return Run();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "bench_viewer: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "bench_viewer: failed\n");
+    }
+    return 1;
 }
