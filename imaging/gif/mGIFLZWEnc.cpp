@@ -40,7 +40,7 @@ constexpr std::array<std::uint32_t, 17> kMasks = [] {
 constexpr int kFastBits = 14;
 constexpr std::uint32_t kFastSlots = 1u << kFastBits;
 static_assert(kFastSlots >= 4 * kCodeLimit, "at most a quarter full, or probes grow long");
-constexpr std::uint16_t kNoRun = 0xFFFF;
+constexpr std::uint32_t kNoChild = 0xFFFFFFFF;
 
 // Codes of up to 16 bits, at most two a pixel (one written, one clear), and
 // an 8-byte store past the last byte: room each row must have in the buffer.
@@ -65,10 +65,9 @@ constexpr std::size_t kFlushBytes = kPacketData * 128;
 // different threads never share it.
 struct HashTables {
     std::array<std::uint32_t, kFastSlots> Fast{};
-    // Runs: the byte a code's string repeats (kNoRun when it is no run), and
-    // the code of that string one byte longer (0 while there is none).
-    std::array<std::uint16_t, kCodeLimit> RunByte;
-    std::array<std::uint16_t, kCodeLimit> NextRun;
+    // Per code, the child string met last: pixel << 12 | its code, kNoChild
+    // when there is none. Codes get theirs emptied as they are assigned.
+    std::array<std::uint32_t, kCodeLimit> Child;
     std::array<std::int32_t, kHashSlots> HashTable;
     std::array<std::uint16_t, kHashSlots> CodeTable;
     // The packed codes before they are cut into sub-blocks; kept between
@@ -151,10 +150,7 @@ private:
     void ClearHash()
     {
         m_Tables.Fast.fill(0);
-        for (std::uint16_t b = 0; b < 256; ++b) {
-            m_Tables.RunByte[b] = b;
-            m_Tables.NextRun[b] = 0;
-        }
+        std::fill_n(m_Tables.Child.begin(), 256, kNoChild);
     }
     // Finds prefix `ent` + `pixel`; on a miss, `slot` is where it goes.
     bool FindFast(std::uint32_t ent, std::uint32_t pixel, std::uint32_t& code, std::uint32_t& slot) const;
@@ -252,8 +248,7 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
     // The state lives in locals, so the compiler keeps it in registers
     // across the stores into the buffer.
     std::uint32_t* const fast = m_Tables.Fast.data();
-    std::uint16_t* const runByte = m_Tables.RunByte.data();
-    std::uint16_t* const nextRun = m_Tables.NextRun.data();
+    std::uint32_t* const child = m_Tables.Child.data();
     std::vector<std::uint8_t>& raw = m_Tables.Raw;
     const std::size_t rowRoom = (static_cast<std::size_t>(width) + 2) * kBytesPerPixel + kStoreSlack;
     if (raw.size() < rowRoom) raw.resize(std::max(rowRoom, 2 * kFlushBytes));
@@ -337,6 +332,9 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
         if (!classicTable && key == 0 && KeyZeroLeavesSlotZero()) [[unlikely]] {
             SwitchToClassicTable(freeCode);
             classicTable = true;
+            // Its codes can differ from the exact table's, so no shortcut may
+            // bypass it.
+            m_Tables.Child.fill(kNoChild);
             int classicSlot;
             Lookup(0, 0, 0, classicSlot);
             slot = static_cast<std::uint32_t>(classicSlot);
@@ -346,10 +344,8 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
             m_Tables.HashTable[slot] = key;
         } else {
             fast[slot] = (ent << 8 | pixel) << 12 | freeCode;
-            const bool run = runByte[ent] == pixel;
-            if (run) nextRun[ent] = static_cast<std::uint16_t>(freeCode);
-            runByte[freeCode] = run ? static_cast<std::uint16_t>(pixel) : kNoRun;
-            nextRun[freeCode] = 0;
+            child[ent] = pixel << 12 | freeCode;
+            child[freeCode] = kNoChild;
         }
         ++freeCode;
     };
@@ -358,27 +354,28 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
     ClearHash();
     outputCode(m_ClearCode);
     std::uint32_t ent = rows.front()[0];
-    std::uint32_t last = ent;  // the pixel read before, in reading order
     std::size_t x = 1;
     for (const std::uint8_t* row : rows) {
         reserveRow();
         for (; x < static_cast<std::size_t>(width); ++x) {
             const std::uint32_t c = row[x];
-            const bool repeated = c == last;
-            last = c;
+            // The string's child met last: on runs and repeated patterns
+            // the next code is at hand without hashing. Empty in the classic
+            // table's time.
+            const std::uint32_t known = child[ent];
+            if (known >> 12 == c) {
+                ent = known & 0xFFF;
+                continue;
+            }
             std::uint32_t slot;
             if (!classicTable) [[likely]] {
-                // Along a run the next code is at hand, no hashing needed.
-                if (repeated && runByte[ent] == c && nextRun[ent] != 0) {
-                    ent = nextRun[ent];
-                    continue;
-                }
                 const std::uint32_t key = ent << 8 | c;
                 std::uint32_t i = FastSlot(ent, c);
                 std::uint32_t stored;
                 while ((stored = fast[i]) != 0 && stored >> 12 != key)
                     i = (i + 1) & (kFastSlots - 1);
                 if (stored != 0) {
+                    child[ent] = c << 12 | (stored & 0xFFF);
                     ent = stored & 0xFFF;
                     continue;
                 }
