@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -34,10 +35,19 @@ constexpr std::array<std::uint32_t, 17> kMasks = [] {
     return masks;
 }();
 
-constexpr int kFastBits = 16;  // a sixteenth full at most: short probes beat a smaller table
+// A quarter full at most: probes stay short, and 64 KiB stay close to the
+// core, so a lookup on the hit path costs little more than one load.
+constexpr int kFastBits = 14;
 constexpr std::uint32_t kFastSlots = 1u << kFastBits;
-static_assert(kFastSlots <= 65536, "slots in use are listed as 16-bit numbers");
-constexpr std::uint16_t kNoRun = 0xFFFF;
+static_assert(kFastSlots >= 4 * kCodeLimit, "at most a quarter full, or probes grow long");
+constexpr std::uint32_t kNoChild = 0xFFFFFFFF;
+
+// Codes of up to 16 bits, at most two a pixel (one written, one clear), and
+// an 8-byte store past the last byte: room each row must have in the buffer.
+constexpr std::size_t kBytesPerPixel = 4;
+constexpr std::size_t kStoreSlack = 16;
+// Packed bytes held back before they go out as sub-blocks.
+constexpr std::size_t kFlushBytes = kPacketData * 128;
 
 // The string table. The codes written are those of the table this encoder
 // has always kept, so the files it writes stay, byte for byte, the ones every
@@ -48,21 +58,21 @@ constexpr std::uint16_t kNoRun = 0xFFFF;
 // (negative) slot or, after the first, at a stored key of 0. That last stop
 // only matters once key 0 ("0 0") has had to leave slot 0, so until then any
 // exact table gives the same codes, and a faster one is used: a hash at most
-// a sixteenth full with linear probing, each slot holding
+// a quarter full with linear probing, each slot holding
 // (prefix << 8 | pixel) << 12 | code, 0 when empty. When key 0 would leave
 // slot 0, the classic table is rebuilt from the codes in the order they were
 // assigned and used until the next clear. Per thread, so documents on
 // different threads never share it.
 struct HashTables {
     std::array<std::uint32_t, kFastSlots> Fast{};
-    std::array<std::uint16_t, kCodeLimit> UsedSlots{};
-    std::uint32_t UsedCount = 0;
-    // Runs: the byte a code's string repeats (kNoRun when it is no run), and
-    // the code of that string one byte longer (0 while there is none).
-    std::array<std::uint16_t, kCodeLimit> RunByte;
-    std::array<std::uint16_t, kCodeLimit> NextRun;
+    // Per code, the child string met last: pixel << 12 | its code, kNoChild
+    // when there is none. Codes get theirs emptied as they are assigned.
+    std::array<std::uint32_t, kCodeLimit> Child;
     std::array<std::int32_t, kHashSlots> HashTable;
     std::array<std::uint16_t, kHashSlots> CodeTable;
+    // The packed codes before they are cut into sub-blocks; kept between
+    // frames so its pages are touched once.
+    std::vector<std::uint8_t> Raw;
 };
 // Made on a thread's first encode, so threads that never encode carry none.
 thread_local std::unique_ptr<HashTables> t_Tables;
@@ -73,11 +83,11 @@ HashTables& ThreadTables()
     return *t_Tables;
 }
 
-// The pixel's bits spread over the prefix code's: one cheap step in the
-// chain of lookups each pixel makes.
-inline std::uint32_t FastSlot(std::uint32_t key)
+// A multiplicative hash: prefixes and pixels of an image cluster, and a
+// plain xor of them piles keys into runs of neighbouring slots.
+inline std::uint32_t FastSlot(std::uint32_t ent, std::uint32_t pixel)
 {
-    return ((key & 0xFF) << (kFastBits - 8)) ^ (key >> 8);
+    return ((ent << 8 | pixel) * 0x9E3779B1u) >> (32 - kFastBits);
 }
 
 // The frame's rows in reading order: top to bottom, or the four interlace
@@ -103,6 +113,26 @@ std::vector<const std::uint8_t*> MapSurfaceRows(const cDIB& dib, bool Interlace)
     return rows;
 }
 
+// Appends `size` packed bytes as sub-blocks of 254 data bytes, the last one
+// shorter.
+void AppendSubBlocks(std::vector<std::uint8_t>& out, const std::uint8_t* data, std::size_t size)
+{
+    if (size == 0) return;
+    const std::size_t blocks = (size + kPacketData - 1) / kPacketData;
+    std::size_t at = out.size();
+    out.resize(at + size + blocks);
+    std::uint8_t* dst = out.data() + at;
+    for (; size >= static_cast<std::size_t>(kPacketData); size -= kPacketData, data += kPacketData) {
+        *dst++ = kPacketData;
+        std::memcpy(dst, data, kPacketData);
+        dst += kPacketData;
+    }
+    if (size > 0) {
+        *dst++ = static_cast<std::uint8_t>(size);
+        std::memcpy(dst, data, size);
+    }
+}
+
 class Encoder {
 public:
     Encoder(std::vector<std::uint8_t>& out, std::uint8_t InitBits)
@@ -119,14 +149,8 @@ public:
 private:
     void ClearHash()
     {
-        // Only the slots in use are emptied.
-        for (std::uint32_t i = 0; i < m_Tables.UsedCount; ++i)
-            m_Tables.Fast[m_Tables.UsedSlots[i]] = 0;
-        m_Tables.UsedCount = 0;
-        for (std::uint16_t b = 0; b < 256; ++b) {
-            m_Tables.RunByte[b] = b;
-            m_Tables.NextRun[b] = 0;
-        }
+        m_Tables.Fast.fill(0);
+        std::fill_n(m_Tables.Child.begin(), 256, kNoChild);
     }
     // Finds prefix `ent` + `pixel`; on a miss, `slot` is where it goes.
     bool FindFast(std::uint32_t ent, std::uint32_t pixel, std::uint32_t& code, std::uint32_t& slot) const;
@@ -135,14 +159,12 @@ private:
     // Looks up prefix `ent` + `pixel` in the classic table; on a miss,
     // `slot` is where it goes.
     bool Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t key, int& slot) const;
-    void FlushPacket(int& PacketCount);
 
     HashTables& m_Tables;
     std::vector<std::uint8_t>& m_Out;
     const int m_InitBits;
     const std::uint32_t m_ClearCode;
     const std::uint32_t m_EndCode;
-    std::array<std::uint8_t, kPacketData + 1> m_Packet{};
 };
 
 inline bool Encoder::Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t key, int& slot) const
@@ -175,7 +197,7 @@ inline bool Encoder::Lookup(std::uint32_t ent, std::uint32_t pixel, std::int32_t
 inline bool Encoder::FindFast(std::uint32_t ent, std::uint32_t pixel, std::uint32_t& code, std::uint32_t& slot) const
 {
     const std::uint32_t key = ent << 8 | pixel;
-    for (std::uint32_t i = FastSlot(key);; i = (i + 1) & (kFastSlots - 1)) {
+    for (std::uint32_t i = FastSlot(ent, pixel);; i = (i + 1) & (kFastSlots - 1)) {
         const std::uint32_t stored = m_Tables.Fast[i];
         if (stored == 0) {
             slot = i;
@@ -221,80 +243,98 @@ void Encoder::SwitchToClassicTable(std::uint32_t FreeCode)
     }
 }
 
-void Encoder::FlushPacket(int& PacketCount)
-{
-    if (PacketCount == 0) return;
-    m_Packet[0] = static_cast<std::uint8_t>(PacketCount);
-    m_Out.insert(m_Out.end(), m_Packet.begin(), m_Packet.begin() + PacketCount + 1);
-    PacketCount = 0;
-}
-
 void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_t width)
 {
-    // The state lives in locals: byte stores into the packet may alias
-    // members, which would otherwise be reloaded after each one.
+    // The state lives in locals, so the compiler keeps it in registers
+    // across the stores into the buffer.
     std::uint32_t* const fast = m_Tables.Fast.data();
-    std::uint16_t* const runByte = m_Tables.RunByte.data();
-    std::uint16_t* const nextRun = m_Tables.NextRun.data();
-    std::uint8_t* const packet = m_Packet.data();
+    std::uint32_t* const child = m_Tables.Child.data();
+    std::vector<std::uint8_t>& raw = m_Tables.Raw;
+    const std::size_t rowRoom = (static_cast<std::size_t>(width) + 2) * kBytesPerPixel + kStoreSlack;
+    if (raw.size() < rowRoom) raw.resize(std::max(rowRoom, 2 * kFlushBytes));
+    std::uint8_t* put = raw.data();
     int codeWidth = m_InitBits;
     std::uint32_t maxCode = kMasks[static_cast<std::size_t>(codeWidth)];
+    std::uint32_t codeMask = maxCode;
     std::uint32_t freeCode = m_ClearCode + 2;
-    bool clearFlag = false;
     bool classicTable = false;
+    // Bits not yet in a whole byte (fewer than 8); the byte they start is
+    // already stored at `put`, zero above them.
     std::uint64_t bitBuffer = 0;
     int bitCount = 0;
-    int packetCount = 0;
 
-    const auto packetByte = [&](std::uint8_t b) KORVANE_INLINE {
-        packet[++packetCount] = b;
-        if (packetCount == kPacketData) FlushPacket(packetCount);
+    // The packed bytes so far go out as sub-blocks and the buffer starts over.
+    const auto flushRaw = [&] {
+        AppendSubBlocks(m_Out, raw.data(), static_cast<std::size_t>(put - raw.data()));
+        put = raw.data();
     };
-    const auto outputCode = [&](std::uint32_t code) KORVANE_INLINE {
-        if (bitCount < 0) throw std::out_of_range("LZW code after a padded end code");
+    // Makes room for a row's codes. Whole sub-blocks go out once the buffer
+    // has many, so it stays small and in cache; the pending bits are in
+    // bitBuffer, so the bytes from `put` on need no moving.
+    const auto reserveRow = [&] {
+        auto used = static_cast<std::size_t>(put - raw.data());
+        if (used >= kFlushBytes) {
+            const std::size_t whole = used - used % kPacketData;
+            AppendSubBlocks(m_Out, raw.data(), whole);
+            std::memmove(raw.data(), raw.data() + whole, used - whole);
+            used -= whole;
+            put = raw.data() + used;
+        }
+        if (raw.size() - used < rowRoom) {
+            raw.resize(std::max(raw.size() * 2, used + rowRoom));
+            put = raw.data() + used;
+        }
+    };
+    const auto putBits = [&](std::uint32_t code) KORVANE_INLINE {
         // Only the code's own width goes out, whatever a stray index holds above it.
-        bitBuffer |= static_cast<std::uint64_t>(code & kMasks[static_cast<std::size_t>(codeWidth)]) << bitCount;
+        bitBuffer |= static_cast<std::uint64_t>(code & codeMask) << bitCount;
         bitCount += codeWidth;
-        while (bitCount >= 8) {
-            packetByte(static_cast<std::uint8_t>(bitBuffer));
-            bitBuffer >>= 8;
-            bitCount -= 8;
-        }
-        // The width changes after the code's bits are in: the code that
-        // passes the limit still has the old width.
-        if (clearFlag) {
-            codeWidth = m_InitBits;
-            maxCode = kMasks[static_cast<std::size_t>(codeWidth)];
-            clearFlag = false;
-        } else if (freeCode > maxCode) {
+        std::memcpy(put, &bitBuffer, sizeof bitBuffer);
+        put += bitCount >> 3;
+        bitBuffer >>= bitCount & ~7;
+        bitCount &= 7;
+    };
+    // The width changes after the code's bits are in: the code that passes
+    // the limit still has the old width.
+    const auto outputCode = [&](std::uint32_t code) KORVANE_INLINE {
+        putBits(code);
+        if (freeCode > maxCode) {
             ++codeWidth;
-            maxCode = codeWidth == kMaxCodeWidth ? kCodeLimit : kMasks[static_cast<std::size_t>(codeWidth)];
+            codeMask = kMasks[static_cast<std::size_t>(codeWidth)];
+            maxCode = codeWidth == kMaxCodeWidth ? kCodeLimit : codeMask;
         }
-        if (code == m_EndCode) {
-            // The last byte is zero-padded. A stray index equal to the end
-            // code flushes early too and leaves the bit count below zero,
-            // which the next code rejects.
-            while (bitCount > 0) {
-                packetByte(static_cast<std::uint8_t>(bitBuffer));
-                bitBuffer >>= 8;
-                bitCount -= 8;
-            }
-            FlushPacket(packetCount);
-        }
+    };
+    // The end code's last byte is zero-padded and the data so far goes out.
+    // Returns false when a stray index equal to the end code padded bits that
+    // later codes would have to follow: no code may come after it.
+    const auto padEnd = [&] {
+        const bool whole = bitCount == 0;
+        if (!whole) ++put;
+        bitBuffer = 0;
+        bitCount = 0;
+        flushRaw();
+        return whole;
     };
     const auto clearBlock = [&] {
         ClearHash();
         classicTable = false;
         freeCode = m_ClearCode + 2;
-        clearFlag = true;
-        outputCode(m_ClearCode);
+        putBits(m_ClearCode);
+        // Only growth caps the limit at 4096: starting over at 12 bits, the
+        // width still grows to 13 once 4095 is passed.
+        codeWidth = m_InitBits;
+        codeMask = kMasks[static_cast<std::size_t>(codeWidth)];
+        maxCode = codeMask;
     };
     // Enters prefix `ent` + `pixel` with the next code at `slot`.
-    const auto addString = [&](std::uint32_t ent, std::uint32_t pixel, std::uint32_t slot) {
+    const auto addString = [&](std::uint32_t ent, std::uint32_t pixel, std::uint32_t slot) KORVANE_INLINE {
         const auto key = static_cast<std::int32_t>((pixel << 12) + ent);
-        if (!classicTable && key == 0 && KeyZeroLeavesSlotZero()) {
+        if (!classicTable && key == 0 && KeyZeroLeavesSlotZero()) [[unlikely]] {
             SwitchToClassicTable(freeCode);
             classicTable = true;
+            // Its codes can differ from the exact table's, so no shortcut may
+            // bypass it.
+            m_Tables.Child.fill(kNoChild);
             int classicSlot;
             Lookup(0, 0, 0, classicSlot);
             slot = static_cast<std::uint32_t>(classicSlot);
@@ -304,38 +344,38 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
             m_Tables.HashTable[slot] = key;
         } else {
             fast[slot] = (ent << 8 | pixel) << 12 | freeCode;
-            m_Tables.UsedSlots[m_Tables.UsedCount++] = static_cast<std::uint16_t>(slot);
-            const bool run = runByte[ent] == pixel;
-            if (run) nextRun[ent] = static_cast<std::uint16_t>(freeCode);
-            runByte[freeCode] = run ? static_cast<std::uint16_t>(pixel) : kNoRun;
-            nextRun[freeCode] = 0;
+            child[ent] = pixel << 12 | freeCode;
+            child[freeCode] = kNoChild;
         }
         ++freeCode;
     };
+    const auto strayEnd = [&] { throw std::out_of_range("LZW code after a padded end code"); };
 
     ClearHash();
     outputCode(m_ClearCode);
     std::uint32_t ent = rows.front()[0];
-    std::uint32_t last = ent;  // the pixel read before, in reading order
     std::size_t x = 1;
     for (const std::uint8_t* row : rows) {
+        reserveRow();
         for (; x < static_cast<std::size_t>(width); ++x) {
             const std::uint32_t c = row[x];
-            const bool repeated = c == last;
-            last = c;
+            // The string's child met last: on runs and repeated patterns
+            // the next code is at hand without hashing. Empty in the classic
+            // table's time.
+            const std::uint32_t known = child[ent];
+            if (known >> 12 == c) {
+                ent = known & 0xFFF;
+                continue;
+            }
             std::uint32_t slot;
-            if (!classicTable) {
-                // Along a run the next code is at hand, no hashing needed.
-                if (repeated && runByte[ent] == c && nextRun[ent] != 0) {
-                    ent = nextRun[ent];
-                    continue;
-                }
+            if (!classicTable) [[likely]] {
                 const std::uint32_t key = ent << 8 | c;
-                std::uint32_t i = FastSlot(key);
+                std::uint32_t i = FastSlot(ent, c);
                 std::uint32_t stored;
                 while ((stored = fast[i]) != 0 && stored >> 12 != key)
                     i = (i + 1) & (kFastSlots - 1);
                 if (stored != 0) {
+                    child[ent] = c << 12 | (stored & 0xFFF);
                     ent = stored & 0xFFF;
                     continue;
                 }
@@ -349,6 +389,9 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
                 slot = static_cast<std::uint32_t>(classicSlot);
             }
             outputCode(ent);
+            if (ent == m_EndCode) [[unlikely]] {
+                if (!padEnd()) strayEnd();
+            }
             if (freeCode < kCodeLimit) {
                 addString(ent, c, slot);
             } else {
@@ -358,8 +401,11 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
         }
         x = 0;
     }
+    reserveRow();
     outputCode(ent);
+    if (ent == m_EndCode && !padEnd()) strayEnd();
     outputCode(m_EndCode);
+    padEnd();
 }
 
 }  // namespace
