@@ -52,12 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     FrameRecord source = MakeFrame(width, height);
     cDIB& dib = *source.DIBXOR;
+    // Plain pointers and counts: this loop runs at every pixel, unoptimised,
+    // under the sanitizers.
+    const std::uint8_t* const values = rest.data();
+    const std::size_t count = rest.size();
+    const std::uint8_t mask = static_cast<std::uint8_t>((1u << bits) - 1);
+    std::uint8_t* const bits0 = dib.lpBits();
+    const std::ptrdiff_t stride = dib.BytesPerScanline();
     std::size_t k = 0;
     for (std::int32_t y = 0; y < height; ++y) {
-        for (std::int32_t x = 0; x < width; ++x, ++k) {
-            const std::uint8_t v = rest.empty() ? 0 : rest[flat ? k / 97 % rest.size() : k % rest.size()];
-            dib.lpBits()[y * dib.BytesPerScanline() + x] = static_cast<std::uint8_t>(v % (1u << bits));
-        }
+        std::uint8_t* const row = bits0 + y * stride;
+        for (std::int32_t x = 0; x < width; ++x, ++k)
+            row[x] = count == 0 ? 0 : static_cast<std::uint8_t>(values[flat ? k / 97 % count : k % count] & mask);
     }
     std::vector<std::uint8_t> blocks;
     korvane::imaging::mGIFLZWEnc::EncodeFromDIB(blocks, source, static_cast<std::uint8_t>(codeSize + 1), interlaced);
