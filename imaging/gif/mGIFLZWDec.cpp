@@ -784,7 +784,7 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
 // (padded or interlaced) are decoded into one run, and their rows put in place
 // after: strings then never meet a row's end. In larger frames that is rare
 // anyway, and their pixels are not held twice.
-constexpr std::int64_t kGatherPixels = std::int64_t{1} << 20;
+constexpr std::int64_t kGatherPixels = std::int64_t{1} << 18;
 thread_local std::vector<std::uint8_t> t_Run;
 
 // Puts the first `written` pixels of `run`, in the order decoding visits the
