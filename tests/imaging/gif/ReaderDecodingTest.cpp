@@ -164,7 +164,7 @@ std::vector<Bytes> Files(std::mt19937* damage = nullptr)
     small.GraphicControl(0x01, 0, 2).Image(0, 0, 13, 5).ImageData(2, Encoded(13, 5, Bytes(65, 2), 2, false, damage));
     // Rows with nothing between them (a width of whole words), in runs long
     // enough for strings of dozens of bytes.
-    Bytes runs(36 * 6);
+    Bytes runs(std::size_t{36} * 6);
     for (std::size_t i = 0; i < runs.size(); ++i)
         runs[i] = static_cast<std::uint8_t>(i / 11 % 3);
     small.GraphicControl(0x01, 0, 1).Image(0, 0, 36, 6).ImageData(2, Encoded(36, 6, runs, 2, false, damage));
