@@ -13,13 +13,13 @@ void Put32(std::vector<std::uint8_t>& b, std::size_t at, std::uint32_t v)
 
 }  // namespace
 
-std::size_t PixelBytes(const BmpSpec& s)
+std::size_t PixelBytes(const BmpRecipe& s)
 {
     const std::int64_t rows = s.height < 0 ? -std::int64_t{s.height} : s.height;
     return static_cast<std::size_t>(((std::int64_t{s.width} * s.bpp + 31) / 32) * 4 * rows);
 }
 
-std::vector<std::uint8_t> BuildBmp(BmpSpec s)
+std::vector<std::uint8_t> BuildBmp(BmpRecipe s)
 {
     const bool masksAfterHeader = s.infoBytes == 40 && !s.masks.empty();
     const std::size_t headerBytes = std::min<std::size_t>(s.infoBytes, 124);  // the file never holds more

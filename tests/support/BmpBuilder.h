@@ -11,7 +11,7 @@
 namespace korvane::test_support {
 
 // A bitmap file built field by field, so each test states what it varies.
-struct BmpSpec {
+struct BmpRecipe {
     std::int32_t width = 3;
     std::int32_t height = 2;  // negative: top-down
     std::uint16_t bpp = 8;
@@ -28,7 +28,7 @@ struct BmpSpec {
 };
 
 // The bytes of the pixel rows `s` describes, padding included.
-std::size_t PixelBytes(const BmpSpec& s);
-std::vector<std::uint8_t> BuildBmp(BmpSpec s);
+std::size_t PixelBytes(const BmpRecipe& s);
+std::vector<std::uint8_t> BuildBmp(BmpRecipe s);
 
 }  // namespace korvane::test_support

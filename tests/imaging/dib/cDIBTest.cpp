@@ -522,12 +522,12 @@ std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& 
 // A bottom-up 2 x 2 24-bit file: the first row in the file is the bottom one.
 std::vector<std::uint8_t> SmallBmp()
 {
-    test_support::BmpSpec spec;
-    spec.width = 2;
-    spec.height = 2;
-    spec.bpp = 24;
-    spec.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
-    return test_support::BuildBmp(spec);
+    test_support::BmpRecipe recipe;
+    recipe.width = 2;
+    recipe.height = 2;
+    recipe.bpp = 24;
+    recipe.pixels = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
+    return test_support::BuildBmp(recipe);
 }
 
 TEST(CreateFromBitmapFile, KeepsTheFileRowsAndHeader)

@@ -10,7 +10,7 @@
 namespace korvane::gdi {
 namespace {
 
-using test_support::BmpSpec;
+using test_support::BmpRecipe;
 using test_support::BuildBmp;
 using test_support::PixelBytes;
 using testing::TestSurface;
@@ -42,7 +42,7 @@ class LoadBmpTest : public ::testing::TestWithParam<LoadCase> {};
 
 TEST_P(LoadBmpTest, KeepsPixelBytesRowOrderAndTable)
 {
-    BmpSpec recipe;
+    BmpRecipe recipe;
     recipe.width = 5;
     recipe.height = GetParam().topDown ? -3 : 3;
     recipe.bpp = GetParam().bpp;
@@ -105,7 +105,7 @@ std::uint32_t FirstPixel(HBITMAP b)
 
 TEST(LoadBmp, BitfieldsAreConvertedToTheSurfaceLayout)
 {
-    BmpSpec recipe;
+    BmpRecipe recipe;
     recipe.width = 1;
     recipe.height = 1;
     recipe.bpp = 16;
@@ -129,7 +129,7 @@ TEST(LoadBmp, BitfieldsAreConvertedToTheSurfaceLayout)
 
 TEST(LoadBmp, AcceptsBackslashSeparators)
 {
-    BmpSpec recipe;
+    BmpRecipe recipe;
     recipe.bpp = 24;
     std::string path = WriteFile("backslash.bmp", BuildBmp(recipe));
     for (char& c : path)
@@ -148,12 +148,12 @@ TEST(LoadBmp, MissingFile)
 
 struct RefusalCase {
     const char* name;
-    BmpSpec recipe;
+    BmpRecipe recipe;
 };
 
-BmpSpec With(void (*change)(BmpSpec&))
+BmpRecipe With(void (*change)(BmpRecipe&))
 {
-    BmpSpec s;
+    BmpRecipe s;
     s.table = Greys(256);
     change(s);
     return s;
@@ -171,33 +171,33 @@ TEST_P(RefuseBmpTest, Refused)
 
 INSTANTIATE_TEST_SUITE_P(
     Damaged, RefuseBmpTest,
-    ::testing::Values(RefusalCase{"Rle8", With([](BmpSpec& s) { s.compression = 1; })},
-                      RefusalCase{"BitfieldsAt8Bits", With([](BmpSpec& s) { s.compression = 3; })},
-                      RefusalCase{"Jpeg", With([](BmpSpec& s) { s.compression = 4; })},
-                      RefusalCase{"TruncatedPixels", With([](BmpSpec& s) { s.cut = 1; })},
-                      RefusalCase{"PixelOffsetPastTheEnd", With([](BmpSpec& s) { s.pixelOffsetDelta = 1 << 30; })},
+    ::testing::Values(RefusalCase{"Rle8", With([](BmpRecipe& s) { s.compression = 1; })},
+                      RefusalCase{"BitfieldsAt8Bits", With([](BmpRecipe& s) { s.compression = 3; })},
+                      RefusalCase{"Jpeg", With([](BmpRecipe& s) { s.compression = 4; })},
+                      RefusalCase{"TruncatedPixels", With([](BmpRecipe& s) { s.cut = 1; })},
+                      RefusalCase{"PixelOffsetPastTheEnd", With([](BmpRecipe& s) { s.pixelOffsetDelta = 1 << 30; })},
                       RefusalCase{"PixelOffsetInsideTheHeaders",
-                                  With([](BmpSpec& s) { s.pixelOffsetDelta = -(14 + 40 + 1024) + 10; })},
-                      RefusalCase{"TableTruncated", With([](BmpSpec& s) {
+                                  With([](BmpRecipe& s) { s.pixelOffsetDelta = -(14 + 40 + 1024) + 10; })},
+                      RefusalCase{"TableTruncated", With([](BmpRecipe& s) {
                                       s.table.resize(3), s.pixels = {0, 0, 0, 0}, s.width = 1, s.height = 1;
                                   })},
-                      RefusalCase{"ZeroWidth", With([](BmpSpec& s) { s.width = 0; })},
-                      RefusalCase{"NegativeWidth", With([](BmpSpec& s) { s.width = -3; })},
-                      RefusalCase{"ZeroHeight", With([](BmpSpec& s) { s.height = 0; })},
-                      RefusalCase{"MinimumHeight", With([](BmpSpec& s) { s.height = INT32_MIN; })},
-                      RefusalCase{"TwoPlanes", With([](BmpSpec& s) { s.planes = 2; })},
-                      RefusalCase{"BadMagic", With([](BmpSpec& s) { s.magic[0] = 'X'; })},
-                      RefusalCase{"CoreHeader", With([](BmpSpec& s) { s.infoBytes = 12; })},
-                      RefusalCase{"HugeInfoHeader", With([](BmpSpec& s) { s.infoBytes = 0x7FFFFFFF; })},
-                      RefusalCase{"UnsupportedDepth", With([](BmpSpec& s) { s.bpp = 2; })},
-                      RefusalCase{"Over256MiB", With([](BmpSpec& s) {
+                      RefusalCase{"ZeroWidth", With([](BmpRecipe& s) { s.width = 0; })},
+                      RefusalCase{"NegativeWidth", With([](BmpRecipe& s) { s.width = -3; })},
+                      RefusalCase{"ZeroHeight", With([](BmpRecipe& s) { s.height = 0; })},
+                      RefusalCase{"MinimumHeight", With([](BmpRecipe& s) { s.height = INT32_MIN; })},
+                      RefusalCase{"TwoPlanes", With([](BmpRecipe& s) { s.planes = 2; })},
+                      RefusalCase{"BadMagic", With([](BmpRecipe& s) { s.magic[0] = 'X'; })},
+                      RefusalCase{"CoreHeader", With([](BmpRecipe& s) { s.infoBytes = 12; })},
+                      RefusalCase{"HugeInfoHeader", With([](BmpRecipe& s) { s.infoBytes = 0x7FFFFFFF; })},
+                      RefusalCase{"UnsupportedDepth", With([](BmpRecipe& s) { s.bpp = 2; })},
+                      RefusalCase{"Over256MiB", With([](BmpRecipe& s) {
                                       s.width = 40000, s.height = 40000, s.bpp = 24, s.table.clear();
                                   })},
                       RefusalCase{
-                          "NonContiguousMasks", With([](BmpSpec& s) {
+                          "NonContiguousMasks", With([](BmpRecipe& s) {
                               s.bpp = 16, s.compression = 3, s.table.clear(), s.masks = {0x7C01, 0x03E0, 0x001E};
                           })},
-                      RefusalCase{"EmptyFile", With([](BmpSpec& s) { s.cut = 14 + 40 + 1024 + 8; })}),
+                      RefusalCase{"EmptyFile", With([](BmpRecipe& s) { s.cut = 14 + 40 + 1024 + 8; })}),
     [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
