@@ -21,40 +21,51 @@ constexpr int kMaxGrownWidth = 12;
 constexpr int kMaxCodeSize = 30;
 constexpr int kWord = 8;  // bytes every short string is copied with
 
+// Every byte value followed by the next ones: a literal's string is read
+// from here a word at a time, as any other string is read from its copy.
+constexpr std::array<std::uint8_t, 256 + kWord> kLiteralBytes = [] {
+    std::array<std::uint8_t, 256 + kWord> bytes{};
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i);
+    return bytes;
+}();
+
+// Set in a slot's length when its string has no copy to be read from.
+constexpr std::uint16_t kNoCopy = 0x8000;
+
 // The string table outlives a frame: damaged data can reach slots the current
 // frame never wrote, and those must read what earlier frames left there. It is
 // per thread so that documents on different threads never share it.
 //
 // A slot's facts lie in one array each, so that a loop with the table's
-// address in a register reaches any of them in one instruction. Head: a
-// string of up to eight bytes itself, first byte lowest; for a longer string
-// the address of an earlier copy of it in the surface (0 when there is none
-// to copy from). Only the prefix and the last byte carry over between frames.
-// The head, the length and the first byte are never reset: the fast loops
-// read them only for literals, which InitLiterals sets at their start, and
-// for slots they have themselves written since the last clear, so whatever an
+// address in a register reaches any of them in one instruction. A slot's
+// string always stands somewhere already written, since it is the string
+// before it in the data plus one byte: Copy is where, in the surface (in
+// kLiteralBytes for a literal), unless the length carries kNoCopy because
+// that string was split across rows. Only the prefix and the last byte carry
+// over between frames. Copy and length are never reset: the fast loops read
+// them only for literals, which InitLiterals sets at their start, and for
+// slots they have themselves written since the last clear, so whatever an
 // earlier frame or segment left there is never read. The plain loop reads
-// only prefixes and last bytes. Slot 4096 is never read: a loop may write it
-// when the table is full rather than test for that.
+// only prefixes and last bytes.
 struct StringTable {
-    std::array<std::uint64_t, kTableSlots> Head{};
-    std::array<std::uint16_t, kTableSlots> Prefix{};
+    std::array<const std::uint8_t*, kTableSlots> Copy{};
     std::array<std::uint16_t, kTableSlots> Length{};
+    std::array<std::uint16_t, kTableSlots> Prefix{};
     std::array<std::uint8_t, kTableSlots> Last{};
-    std::array<std::uint8_t, kTableSlots> First{};
+
+    std::uint32_t LengthOf(std::uint32_t code) const { return Length[code] & ~std::uint32_t{kNoCopy}; }
+    bool HasCopy(std::uint32_t code) const { return (Length[code] & kNoCopy) == 0; }
 
     // Enters the string of `previous` followed by `last` in `slot`; `source`
     // is where the string of `previous` stands, followed by `last`, in the
     // surface (null when it does not).
     void Add(std::uint32_t slot, std::uint32_t previous, std::uint8_t last, const std::uint8_t* source)
     {
-        const std::uint32_t length = Length[previous];
-        Head[slot] = length < kWord ? Head[previous] | std::uint64_t{last} << (8 * length)
-                                    : reinterpret_cast<std::uintptr_t>(source);
+        Copy[slot] = source;
+        Length[slot] = static_cast<std::uint16_t>((LengthOf(previous) + 1) | (source != nullptr ? 0U : kNoCopy));
         Prefix[slot] = static_cast<std::uint16_t>(previous);
-        Length[slot] = static_cast<std::uint16_t>(length + 1);
         Last[slot] = last;
-        First[slot] = First[previous];
     }
 };
 thread_local StringTable t_Table;
@@ -336,13 +347,6 @@ struct CleanState {
     const std::uint8_t* PreviousSource;
 };
 
-// The earlier copy a long string's head gives the address of: Add stored it
-// there from a pointer into the surface being decoded.
-inline const std::uint8_t* EarlierCopy(std::uint64_t head)
-{
-    return reinterpret_cast<const std::uint8_t*>(head);  // NOLINT(performance-no-int-to-ptr)
-}
-
 // Copies a string of more than a word from an earlier copy of it that ends
 // at or before `to`: the two never overlap, even in whole chunks, as the copy
 // is at least a chunk behind once the string is. The last chunk ends where the
@@ -362,11 +366,14 @@ inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uin
 
 // Decodes codes for as long as they are ordinary, which in clean data is
 // nearly always: a code below the next free slot that is no clear or end
-// code, or the next free slot's own code; a string its slot holds or has a
-// copy of in the surface; room for whole-word stores before FastEnd; and a
-// word of data left to load. Stops before the first code that is not,
-// leaving it unread and the table as it was. Kept apart from the rest of the
-// loop, with nothing else to keep track of, so its state stays in registers.
+// code, or the next free slot's own code; a string with a copy to read from;
+// room for whole-word stores before FastEnd; and a word of data left to load.
+// Stops before the first code that is not, leaving it unread and the table as
+// it was, and after the code that fills the table. Kept apart from the rest
+// of the loop, with nothing else to keep track of, so its state stays in
+// registers. The previous string must stand just before Here; with a full
+// table no slot is entered and no code can be the next free slot's.
+template <bool TableFull>
 [[gnu::noinline]] void DecodeOrdinaryCodes(CleanState& state, StringTable& table)
 {
     const std::uint8_t* next = state.Bits.Next;
@@ -374,12 +381,15 @@ inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uin
     std::uint64_t buffer = state.Bits.BitBuffer;
     int count = state.Bits.BitCount;
     std::uint8_t* here = state.Here;
-    std::uint8_t* const fastEnd = state.FastEnd;
+    // Whole words are stored while Here is below this.
+    const std::uint8_t* const wordEnd = state.FastEnd - (kWord + 1);
     std::uint32_t nextFree = state.NextFree;
     std::uint32_t maxCode = state.MaxCode;
     int codeWidth = state.CodeWidth;
     std::uint32_t previous = state.Previous;
-    const std::uint8_t* previousSource = state.PreviousSource;
+    const std::uint8_t* previousHere = state.PreviousSource;
+    // The width grows once the next free slot passes the largest code.
+    std::uint32_t growAt = codeWidth < kMaxGrownWidth ? maxCode + 1 : kLastSlot + 1;
 
     for (;;) {
         if (count < kMaxGrownWidth) {
@@ -395,46 +405,59 @@ inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uin
         const std::uint32_t code = static_cast<std::uint32_t>(buffer) & maxCode;
         std::uint32_t length = 0;
         std::uint8_t first = 0;
-        if (code < nextFree) {
+        if (TableFull || code < nextFree) {
             length = table.Length[code];
-            first = table.First[code];
-            const std::uint64_t head = table.Head[code];
-            if (length - 1 < kWord) {  // length 0 is the clear or end code
-                if (fastEnd - here <= kWord + 1) break;
-                std::memcpy(here, &head, kWord);
+            const std::uint8_t* const copy = table.Copy[code];
+            if (length - 1 < kWord) {
+                if (here >= wordEnd) break;
+                std::uint64_t word = 0;
+                std::memcpy(&word, copy, sizeof word);
+                std::memcpy(here, &word, sizeof word);
+                first = static_cast<std::uint8_t>(word);
             } else {
-                if (length == 0 || head == 0 || fastEnd - here <= static_cast<std::ptrdiff_t>(length) + kWord) break;
-                CopyEarlierCopy(here, EarlierCopy(head), length);
+                // Length 0 is the clear or end code; a length with kNoCopy
+                // set is above any string's.
+                if (length - 1 >= kStackBytes || wordEnd - here < static_cast<std::ptrdiff_t>(length)) break;
+                first = *copy;
+                CopyEarlierCopy(here, copy, length);
             }
         } else {
             // The code being defined: the previous string and its first byte.
-            if (code > nextFree || nextFree > kLastSlot) break;
-            const std::uint32_t previousLength = table.Length[previous];
+            if (code > nextFree) break;
+            const auto previousLength = static_cast<std::uint32_t>(here - previousHere);
             length = previousLength + 1;
-            first = table.First[previous];
-            const std::uint64_t head = table.Head[previous];
+            first = *previousHere;
             if (previousLength <= kWord) {
-                if (fastEnd - here <= kWord + 1) break;
-                std::memcpy(here, &head, kWord);
+                if (here >= wordEnd) break;
+                std::uint64_t word = 0;
+                std::memcpy(&word, previousHere, sizeof word);
+                std::memcpy(here, &word, sizeof word);
             } else {
-                if (head == 0 || fastEnd - here <= static_cast<std::ptrdiff_t>(length) + kWord) break;
-                CopyEarlierCopy(here, EarlierCopy(head), previousLength);
+                if (wordEnd - here < static_cast<std::ptrdiff_t>(length)) break;
+                CopyEarlierCopy(here, previousHere, previousLength);
             }
             here[previousLength] = first;
         }
         buffer >>= codeWidth;
         count -= codeWidth;
-        table.Add(nextFree, previous, first, previousSource);
-        nextFree += nextFree <= kLastSlot ? 1 : 0;
-        if (nextFree > maxCode && codeWidth < kMaxGrownWidth) {
-            ++codeWidth;
-            maxCode = maxCode * 2 + 1;
+        if constexpr (!TableFull) {
+            table.Copy[nextFree] = previousHere;
+            table.Length[nextFree] = static_cast<std::uint16_t>(here - previousHere + 1);
+            table.Prefix[nextFree] = static_cast<std::uint16_t>(previous);
+            table.Last[nextFree] = first;
+            ++nextFree;
         }
-        previousSource = here;
+        previousHere = here;
         here += length;
         previous = code;
+        if (!TableFull && nextFree >= growAt) {
+            if (codeWidth == kMaxGrownWidth) break;  // the table is full
+            ++codeWidth;
+            maxCode = maxCode * 2 + 1;
+            growAt = codeWidth < kMaxGrownWidth ? maxCode + 1 : kLastSlot + 1;
+        }
     }
-    state = {{next, end, buffer, count}, here, fastEnd, nextFree, maxCode, codeWidth, previous, previousSource};
+    state = {{next, end, buffer, count}, here, state.FastEnd, nextFree, maxCode, codeWidth, previous, previousHere};
 }
 
 class Decoder {
@@ -494,6 +517,7 @@ private:
     bool DecodeCleanCodes(std::uint32_t& pending);
     bool WriteClean(std::uint32_t head, std::uint32_t headLength, bool withTail, std::uint8_t tail);
     void WriteChain(std::uint8_t* last, std::uint32_t code, bool copy) const;
+    std::uint8_t FirstByte(std::uint32_t code, bool copy) const;
     void InitLiterals();
 
     StringTable& m_Table;
@@ -604,34 +628,38 @@ void Decoder::DecodeCodes(const std::uint32_t* pending)
 void Decoder::InitLiterals()
 {
     for (std::uint32_t c = 0; c < m_ClearCode; ++c) {
-        m_Table.Head[c] = c;
+        m_Table.Copy[c] = kLiteralBytes.data() + c;
         m_Table.Length[c] = 1;
-        m_Table.First[c] = static_cast<std::uint8_t>(c);
     }
     m_Table.Length[m_ClearCode] = 0;
     m_Table.Length[m_ClearCode + 1] = 0;
 }
 
-// Writes the string of `code` backwards from `last`. The part a slot holds
-// itself is copied from there; with `copy`, so is the part an earlier copy
-// in the surface holds.
+// Writes the string of `code` backwards from `last`. With `copy`, the part
+// an earlier copy in the surface holds is copied from there.
 void Decoder::WriteChain(std::uint8_t* last, std::uint32_t code, bool copy) const
 {
     while (code >= m_ClearCode) {
-        const std::uint32_t length = m_Table.Length[code];
-        const std::uint64_t head = m_Table.Head[code];
-        if (length <= kWord) {
-            std::memcpy(last - length + 1, &head, length);
-            return;
-        }
-        if (copy && head != 0) {
-            std::memcpy(last - length + 1, EarlierCopy(head), length);
+        if (copy && m_Table.HasCopy(code)) {
+            const std::uint32_t length = m_Table.Length[code];
+            std::memcpy(last - length + 1, m_Table.Copy[code], length);
             return;
         }
         *last-- = m_Table.Last[code];
         code = m_Table.Prefix[code];
     }
     *last = static_cast<std::uint8_t>(code);
+}
+
+// The first byte of a clean code's string: from its copy where one is there
+// and, with `copy`, still holds it; else at the root of its chain.
+std::uint8_t Decoder::FirstByte(std::uint32_t code, bool copy) const
+{
+    while (code >= m_ClearCode && code < static_cast<std::uint32_t>(kTableSlots)) {
+        if (copy && m_Table.HasCopy(code)) return *m_Table.Copy[code];
+        code = m_Table.Prefix[code];
+    }
+    return static_cast<std::uint8_t>(code);
 }
 
 // Writes the string of `head`, followed by `tail` when asked, and notes where
@@ -716,7 +744,13 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
             if (!writeThroughCursor(code, 1, false, 0)) break;
         }
         for (;;) {
-            if (state.FastEnd - state.Here > kWord + 1) DecodeOrdinaryCodes(state, m_Table);
+            if (state.FastEnd - state.Here > kWord + 1 && state.PreviousSource != nullptr) {
+                if (state.NextFree > kLastSlot) {
+                    DecodeOrdinaryCodes<true>(state, m_Table);
+                } else {
+                    DecodeOrdinaryCodes<false>(state, m_Table);
+                }
+            }
             if (!readCode(code)) {
                 running = false;
                 break;
@@ -746,9 +780,9 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
             // The code being defined is the previous string and its first byte.
             const bool define = code == state.NextFree;
             const std::uint32_t headCode = define ? state.Previous : code;
-            const std::uint8_t first = m_Table.First[headCode];
+            const std::uint8_t first = FirstByte(headCode, m_Cursor.FirstVisit());
             const std::uint8_t* const prefixSource = state.PreviousSource;
-            if (!writeThroughCursor(headCode, m_Table.Length[headCode], define, first)) {
+            if (!writeThroughCursor(headCode, m_Table.LengthOf(headCode), define, first)) {
                 running = false;
                 break;
             }
@@ -773,7 +807,7 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
     m_MaxCode = state.MaxCode;
     m_CodeWidth = state.CodeWidth;
     m_PreviousCode = state.Previous;
-    m_FirstByte = m_Table.First[state.Previous];
+    m_FirstByte = FirstByte(state.Previous, m_Cursor.FirstVisit());
     m_PreviousSource = state.PreviousSource;
     m_AfterClear = afterClear;
     pending = code;
