@@ -19,12 +19,13 @@ constexpr int kStackBytes = 4097;          // the longest string a 4097-slot tab
 constexpr std::uint32_t kLastSlot = 4095;  // once filled, the table stays as it is until the next clear
 constexpr int kMaxGrownWidth = 12;
 constexpr int kMaxCodeSize = 30;
-constexpr int kWord = 8;  // bytes every short string is copied with
+constexpr int kWord = 8;   // bytes the code reader loads at once
+constexpr int kSpan = 32;  // bytes every string of up to this many is copied with, in one piece
 
 // Every byte value followed by the next ones: a literal's string is read
-// from here a word at a time, as any other string is read from its copy.
-constexpr std::array<std::uint8_t, 256 + kWord> kLiteralBytes = [] {
-    std::array<std::uint8_t, 256 + kWord> bytes{};
+// from here a span at a time, as any other string is read from its copy.
+constexpr std::array<std::uint8_t, 256 + kSpan> kLiteralBytes = [] {
+    std::array<std::uint8_t, 256 + kSpan> bytes{};
     for (std::size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<std::uint8_t>(i);
     return bytes;
@@ -298,19 +299,19 @@ public:
     // Until every pixel has been written once, no write lands on an earlier
     // one, and bytes ahead in the row hold what the surface held before.
     bool FirstVisit() const { return m_FirstVisit; }
-    // Puts back the bytes ahead of the write position that whole-word copies
+    // Puts back the bytes ahead of the write position that whole-span copies
     // ran over, so no byte beyond the pixels written changes.
     void RestoreAhead()
     {
         if (!m_FirstVisit || !m_RowSaved) return;
-        const int n = std::min(kWord, m_Rows.Width - m_X);
+        const int n = std::min(kSpan, m_Rows.Width - m_X);
         if (m_Blank) {
             std::memset(m_Row + m_X, 0, static_cast<std::size_t>(n));
         } else {
             std::memcpy(m_Row + m_X, m_Original.data() + m_X, static_cast<std::size_t>(n));
         }
     }
-    // Keeps the row as it was before the first whole-word copy into it.
+    // Keeps the row as it was before the first whole-span copy into it.
     void SaveRow()
     {
         if (m_RowSaved) return;
@@ -347,18 +348,26 @@ struct CleanState {
     const std::uint8_t* PreviousSource;
 };
 
-// Copies a string of more than a word from an earlier copy of it that ends
+// Copies the span at `from` to `to`, reading all of it before writing any,
+// and returns its first byte. A string of up to a span whose copy ends at or
+// before `to` arrives whole; the bytes after it are left for later strings
+// to overwrite.
+template <int Bytes = kSpan>
+inline std::uint8_t CopySpan(std::uint8_t* to, const std::uint8_t* from)
+{
+    std::array<std::uint8_t, Bytes> span;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled at once
+    std::memcpy(span.data(), from, Bytes);
+    std::memcpy(to, span.data(), Bytes);
+    return span[0];
+}
+
+// Copies a string of more than a span from an earlier copy of it that ends
 // at or before `to`: the two never overlap, even in whole chunks, as the copy
 // is at least a chunk behind once the string is. The last chunk ends where the
 // string ends, rewriting bytes already written, so nothing past it is touched.
 inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uint32_t length)
 {
     constexpr std::uint32_t kChunk = 16;
-    if (length < kChunk) {
-        std::memcpy(to, from, kWord);
-        std::memcpy(to + length - kWord, from + length - kWord, kWord);
-        return;
-    }
     for (std::uint32_t i = 0; i + kChunk <= length; i += kChunk)
         std::memcpy(to + i, from + i, kChunk);
     std::memcpy(to + length - kChunk, from + length - kChunk, kChunk);
@@ -367,7 +376,7 @@ inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uin
 // Decodes codes for as long as they are ordinary, which in clean data is
 // nearly always: a code below the next free slot that is no clear or end
 // code, or the next free slot's own code; a string with a copy to read from;
-// room for whole-word stores before FastEnd; and a word of data left to load.
+// room for whole-span stores before FastEnd; and a word of data left to load.
 // Stops before the first code that is not, leaving it unread and the table as
 // it was, and after the code that fills the table. Kept apart from the rest
 // of the loop, with nothing else to keep track of, so its state stays in
@@ -381,8 +390,8 @@ template <bool TableFull>
     std::uint64_t buffer = state.Bits.BitBuffer;
     int count = state.Bits.BitCount;
     std::uint8_t* here = state.Here;
-    // Whole words are stored while Here is below this.
-    const std::uint8_t* const wordEnd = state.FastEnd - (kWord + 1);
+    // Whole spans are stored while Here is below this.
+    const std::uint8_t* const spanEnd = state.FastEnd - (kSpan + 1);
     std::uint32_t nextFree = state.NextFree;
     std::uint32_t maxCode = state.MaxCode;
     int codeWidth = state.CodeWidth;
@@ -408,16 +417,13 @@ template <bool TableFull>
         if (TableFull || code < nextFree) {
             length = table.Length[code];
             const std::uint8_t* const copy = table.Copy[code];
-            if (length - 1 < kWord) {
-                if (here >= wordEnd) break;
-                std::uint64_t word = 0;
-                std::memcpy(&word, copy, sizeof word);
-                std::memcpy(here, &word, sizeof word);
-                first = static_cast<std::uint8_t>(word);
+            if (length - 1 < kSpan) {
+                if (here >= spanEnd) break;
+                first = length <= kSpan / 2 ? CopySpan<kSpan / 2>(here, copy) : CopySpan(here, copy);
             } else {
                 // Length 0 is the clear or end code; a length with kNoCopy
                 // set is above any string's.
-                if (length - 1 >= kStackBytes || wordEnd - here < static_cast<std::ptrdiff_t>(length)) break;
+                if (length - 1 >= kStackBytes || spanEnd - here < static_cast<std::ptrdiff_t>(length)) break;
                 first = *copy;
                 CopyEarlierCopy(here, copy, length);
             }
@@ -427,13 +433,11 @@ template <bool TableFull>
             const auto previousLength = static_cast<std::uint32_t>(here - previousHere);
             length = previousLength + 1;
             first = *previousHere;
-            if (previousLength <= kWord) {
-                if (here >= wordEnd) break;
-                std::uint64_t word = 0;
-                std::memcpy(&word, previousHere, sizeof word);
-                std::memcpy(here, &word, sizeof word);
+            if (previousLength < kSpan) {
+                if (here >= spanEnd) break;
+                CopySpan(here, previousHere);
             } else {
-                if (wordEnd - here < static_cast<std::ptrdiff_t>(length)) break;
+                if (spanEnd - here < static_cast<std::ptrdiff_t>(length)) break;
                 CopyEarlierCopy(here, previousHere, previousLength);
             }
             here[previousLength] = first;
@@ -694,7 +698,7 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
 {
     // The loop keeps its state in a local and hands it back at its exits:
     // pixel stores may alias any member, which would otherwise be reloaded
-    // after each one. Whole-word stores are made while more than a word and
+    // after each one. Whole-span stores are made while more than a span and
     // a byte of the row are left before FastEnd: the row's end on a first
     // visit, else the write position.
     CleanState state{m_Reader.Get(), nullptr,     nullptr,        m_NextFree,
@@ -744,7 +748,7 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
             if (!writeThroughCursor(code, 1, false, 0)) break;
         }
         for (;;) {
-            if (state.FastEnd - state.Here > kWord + 1 && state.PreviousSource != nullptr) {
+            if (state.FastEnd - state.Here > kSpan + 1 && state.PreviousSource != nullptr) {
                 if (state.NextFree > kLastSlot) {
                     DecodeOrdinaryCodes<true>(state, m_Table);
                 } else {
