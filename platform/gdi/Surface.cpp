@@ -1,7 +1,8 @@
 #include "platform/gdi/Surface.h"
 
-#include <cstdlib>
 #include <new>
+
+#include "platform/gdi/PixelBlocks.h"
 
 namespace korvane::gdi {
 
@@ -17,7 +18,7 @@ std::int64_t RowBytes(std::int64_t width, int bpp)
 
 void Surface::FreeWords::operator()(std::uint32_t* words) const
 {
-    std::free(words);
+    FreePixelBlock(words, bytes);
 }
 
 std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topDown)
@@ -29,7 +30,8 @@ std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topD
     std::shared_ptr<Surface> surface;
     try {
         surface.reset(new Surface);
-        surface->m_words.reset(static_cast<std::uint32_t*>(std::calloc(static_cast<std::size_t>(bytes / 4), 4)));
+        surface->m_words = {AllocatePixelBlock(static_cast<std::size_t>(bytes)),
+                            FreeWords{static_cast<std::size_t>(bytes)}};
         surface->colours.entries.resize(bpp <= 8 ? std::size_t{1} << bpp : 0);
     } catch (const std::bad_alloc&) {
         return nullptr;

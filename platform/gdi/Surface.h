@@ -56,10 +56,13 @@ private:
     }
 
     struct FreeWords {
+        FreeWords() : bytes(0) {}
+        explicit FreeWords(std::size_t n) : bytes(n) {}
         void operator()(std::uint32_t* words) const;
+        std::size_t bytes;
     };
-    // calloc'd: memory fresh from the system is not filled again, so pixels
-    // never written cost address space, not memory.
+    // From the pixel blocks: memory fresh from the system is not filled
+    // again, so pixels never written cost address space, not memory.
     std::unique_ptr<std::uint32_t[], FreeWords> m_words;
     int m_width = 0;
     int m_height = 0;

@@ -1,5 +1,7 @@
+#include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <thread>
 
@@ -72,6 +74,22 @@ TEST(DibSection, RefusesCompression)
     BITMAPINFOHEADER h = Header(4, 4, 8);
     h.biCompression = 1;
     EXPECT_FALSE(CreateDIBSection({}, h, {}, nullptr));
+}
+
+// Large pixel memory freed by one bitmap is handed to the next: it must come
+// back clean, whatever the first one drew.
+TEST(DibSection, ReusedPixelMemoryReadsAsZero)
+{
+    constexpr int kSide = 1024;
+    const std::size_t bytes = std::size_t{kSide} * kSide;
+    for (int round = 0; round < 3; ++round) {
+        std::uint8_t* bits = nullptr;
+        const HBITMAP b = CreateDIBSection({}, Header(kSide, -kSide, 8), {}, &bits);
+        ASSERT_TRUE(b);
+        EXPECT_EQ(std::count(bits, bits + bytes, 0), static_cast<std::ptrdiff_t>(bytes)) << "round " << round;
+        std::memset(bits, 0xA5, bytes);
+        DeleteObject(b);
+    }
 }
 
 TEST(DibSection, ColourTableTakesWhatFitsAndMissingEntriesAreBlack)
