@@ -117,29 +117,44 @@ void ZeroIndexMaskRow(std::uint8_t* mask, std::int32_t width, std::uint8_t t)
     if (width % 8 != 0) mask[width / 8] = static_cast<std::uint8_t>(0xFF << (8 - width % 8));
 }
 
-// The 8-bit image seen through a colour table that is white at t and black
-// elsewhere, copied into the 1-bit mask: on memory that is one comparison a
-// pixel. Surfaces of other depths or sizes take the platform's copy instead.
-void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const PaletteBytes& imagePalette, const FreshFrame* fresh)
+// An 8-bit image and a 1-bit mask of one size, whose mask bits are one
+// comparison a pixel on memory.
+bool IsPlainPair(const FrameRecord& frame)
+{
+    const cDIB& image = *frame.DIBXOR;
+    const cDIB& mask = *frame.DIBAND;
+    return image.bpp() == 8 && mask.bpp() == 1 && image.Width() == mask.Width() && image.Height() == mask.Height();
+}
+
+// The mask bits of a plain pair.
+void PackMask(FrameRecord& frame, std::uint8_t t, const FreshFrame* fresh)
 {
     cDIB& image = *frame.DIBXOR;
     cDIB& mask = *frame.DIBAND;
-    const bool plainPair =
-        image.bpp() == 8 && mask.bpp() == 1 && image.Width() == mask.Width() && image.Height() == mask.Height();
-    if (plainPair) {
-        const std::int64_t width = image.Width();
-        const std::int64_t rowsWritten = fresh ? (fresh->Pixels + width - 1) / width : image.Height();
-        for (std::int32_t y = 0; y < image.Height(); ++y) {
-            std::uint8_t* maskRow = mask.lpBits() + static_cast<std::ptrdiff_t>(y) * mask.BytesPerScanline();
-            if (fresh && VisitIndex(y, image.Height(), fresh->Interlaced) >= rowsWritten) {
-                ZeroIndexMaskRow(maskRow, image.Width(), t);
-                continue;
-            }
-            PackMaskRow(image.lpBits() + static_cast<std::ptrdiff_t>(y) * image.BytesPerScanline(), maskRow,
-                        image.Width(), t);
+    const std::int64_t width = image.Width();
+    const std::int64_t rowsWritten = fresh ? (fresh->Pixels + width - 1) / width : image.Height();
+    for (std::int32_t y = 0; y < image.Height(); ++y) {
+        std::uint8_t* maskRow = mask.lpBits() + static_cast<std::ptrdiff_t>(y) * mask.BytesPerScanline();
+        if (fresh && VisitIndex(y, image.Height(), fresh->Interlaced) >= rowsWritten) {
+            ZeroIndexMaskRow(maskRow, image.Width(), t);
+            continue;
         }
+        PackMaskRow(image.lpBits() + static_cast<std::ptrdiff_t>(y) * image.BytesPerScanline(), maskRow, image.Width(),
+                    t);
+    }
+}
+
+// The 8-bit image seen through a colour table that is white at t and black
+// elsewhere, copied into the 1-bit mask. Surfaces of other depths or sizes
+// take the platform's copy.
+void WriteMaskBits(FrameRecord& frame, std::uint8_t t, const PaletteBytes& imagePalette, const FreshFrame* fresh)
+{
+    if (IsPlainPair(frame)) {
+        PackMask(frame, t, fresh);
         return;
     }
+    cDIB& image = *frame.DIBXOR;
+    cDIB& mask = *frame.DIBAND;
     PaletteBytes whiteAtT{};
     const std::size_t at = std::size_t{4} * t;
     whiteAtT[at] = whiteAtT[at + 1] = whiteAtT[at + 2] = 255;
@@ -212,11 +227,16 @@ namespace {
 void BuildMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const FreshFrame* fresh)
 {
     RequireSurfaces(frame);
+    // A fresh frame's image was given its palette, black at the transparent
+    // index, before decoding.
+    if (fresh != nullptr && frame.UseTransparentColor && IsPlainPair(frame)) {
+        PackMask(frame, TransparentColorIndex, fresh);
+        return;
+    }
     PaletteBytes imagePalette = frame.LocalPalette;
     if (frame.UseTransparentColor) {
         BlackenEntry(imagePalette, TransparentColorIndex);
         WriteMaskBits(frame, TransparentColorIndex, imagePalette, fresh);
-        // A fresh frame's image was given this very palette before decoding.
         if (fresh != nullptr && frame.DIBXOR->bpp() == 8 && frame.DIBAND->bpp() == 1) return;
     } else {
         frame.DIBAND->Cls(0);

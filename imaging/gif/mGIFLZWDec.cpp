@@ -9,6 +9,10 @@
 #include <stdexcept>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace korvane::imaging::mGIFLZWDec {
 namespace {
 
@@ -70,6 +74,7 @@ struct StringTable {
     }
 };
 thread_local StringTable t_Table;
+thread_local std::array<std::uint8_t, kStackBytes> t_Stack;
 
 // The frame's 8-bit surface as rows of bytes; owns nothing.
 struct SurfaceRows {
@@ -355,10 +360,21 @@ struct CleanState {
 template <int Bytes = kSpan>
 inline std::uint8_t CopySpan(std::uint8_t* to, const std::uint8_t* from)
 {
+#if defined(__SSE2__)
+    // Whole registers: one load and one store per 16 bytes.
+    const __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    if constexpr (Bytes > 16) {
+        const __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 16), tail);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), head);
+    return static_cast<std::uint8_t>(_mm_cvtsi128_si32(head));
+#else
     std::array<std::uint8_t, Bytes> span;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled at once
     std::memcpy(span.data(), from, Bytes);
     std::memcpy(to, span.data(), Bytes);
     return span[0];
+#endif
 }
 
 // Copies a string of more than a span from an earlier copy of it that ends
@@ -474,7 +490,8 @@ public:
           m_ClearCode(std::uint32_t{1} << CodeSize),
           m_CodeWidth(m_InitialCodeWidth),
           m_MaxCode((std::uint32_t{1} << m_InitialCodeWidth) - 1),
-          m_NextFree(m_ClearCode + 2)
+          m_NextFree(m_ClearCode + 2),
+          m_Stack(t_Stack)
     {
     }
 
@@ -538,9 +555,9 @@ private:
 
     // The plain loop's string stack, kept between codes because a code above
     // the next free slot puts out the string on it again; DecodeClean keeps
-    // it implicitly as the string of m_LastExpanded (none: the stack still
-    // all zero).
-    std::array<std::uint8_t, kStackBytes> m_Stack{};
+    // it implicitly as the string of m_LastExpanded (none: a stack of one 0).
+    // Per thread, as the table is: a frame does not pay for clearing it.
+    std::array<std::uint8_t, kStackBytes>& m_Stack;
     int m_StackTop = 0;
     bool m_HaveExpanded = false;
     std::uint32_t m_LastExpanded = 0;
