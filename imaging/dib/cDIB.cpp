@@ -183,10 +183,11 @@ void cDIB::SetPaletteBytes(std::span<const std::uint8_t> palette)
     if (!m_hDIB || m_bpp > 8) return;
     if (palette.empty()) throw std::out_of_range("cDIB::SetPalette: empty palette array");
     // No table holds more than 256 entries, so the rest would go unused.
+    // The bytes are laid out as the entries are: blue, green, red, reserved.
+    static_assert(sizeof(gdi::RGBQUAD) == 4);
     std::array<gdi::RGBQUAD, 256> entries;
     const std::size_t n = std::min(palette.size() / 4, entries.size());
-    for (std::size_t i = 0; i < n; ++i)
-        entries[i] = gdi::RGBQUAD{palette[4 * i], palette[4 * i + 1], palette[4 * i + 2], palette[4 * i + 3]};
+    std::memcpy(entries.data(), palette.data(), n * sizeof(gdi::RGBQUAD));
     gdi::SetDIBColorTable(m_hDC, 0, std::span(entries).first(n));
 }
 

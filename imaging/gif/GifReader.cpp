@@ -132,10 +132,20 @@ void GifReader::ReadColourTable(PaletteBytes& palette, std::int32_t entries)
         // The whole table is there: no entry needs its bytes checked.
         const std::uint8_t* rgb = m_Stream.data() + m_Pos;
         const auto count = static_cast<std::size_t>(entries);
-        for (std::size_t i = 0; i < count; ++i, rgb += 3) {
+        // Four bytes read at a time: an entry and the byte after it, which
+        // only the last entry may not have.
+        std::size_t i = 0;
+        for (; i + 1 < count; ++i, rgb += 3) {
+            std::uint32_t entry = 0;
+            std::memcpy(&entry, rgb, sizeof entry);
+            entry = (entry & 0xFF) << 16 | (entry & 0xFF00) | (entry >> 16 & 0xFF);
+            std::memcpy(palette.data() + 4 * i, &entry, sizeof entry);
+        }
+        if (i < count) {
             palette[4 * i] = rgb[2];
             palette[4 * i + 1] = rgb[1];
             palette[4 * i + 2] = rgb[0];
+            palette[4 * i + 3] = 0;
         }
         m_Pos += 3 * std::int64_t{entries};
         return;
@@ -286,12 +296,14 @@ void GifReader::ReadImagePalette(FrameRecord& frame, std::uint8_t packed)
 
 void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int64_t data)
 {
-    PaletteBytes palette = frame.LocalPalette;
     if (frame.UseTransparentColor) {
+        PaletteBytes palette = frame.LocalPalette;
         const std::size_t t = 4 * static_cast<std::size_t>(frame.TransparentColorIndex & 0xFF);
         palette[t] = palette[t + 1] = palette[t + 2] = 0;
+        frame.DIBXOR->SetPaletteBytes(palette);
+    } else {
+        frame.DIBXOR->SetPaletteBytes(frame.LocalPalette);
     }
-    frame.DIBXOR->SetPaletteBytes(palette);
     frame.DIBAND->SetPalette(MaskPalette());
     const std::int64_t written =
         mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
