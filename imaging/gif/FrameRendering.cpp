@@ -54,32 +54,35 @@ std::uint8_t MatchBits(std::uint64_t word, std::uint8_t t)
     return static_cast<std::uint8_t>(((zeroBytes >> 7) * 0x8040201008040201ULL) >> 56);
 }
 
-#if defined(__SSE2__)
-// The byte with its bits in the opposite order.
-constexpr std::array<std::uint8_t, 256> kReversedBits = [] {
-    std::array<std::uint8_t, 256> reversed{};
-    for (unsigned b = 0; b < 256; ++b) {
-        unsigned r = 0;
-        for (unsigned k = 0; k < 8; ++k)
-            r |= ((b >> k) & 1U) << (7 - k);
-        reversed[b] = static_cast<std::uint8_t>(r);
-    }
-    return reversed;
-}();
-#endif
-
-// One mask row: bit 1 (leftmost pixel in the top bit) where the index is t.
-void PackMaskRow(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width, std::uint8_t t)
+// One mask row: bit 1 (leftmost pixel in the top bit) where the index is t,
+// 0 past the width. `readable` bytes from `indices` may be read, at least the
+// width: bytes past the row (its padding, the next rows) are read where there
+// are enough to compare a whole block, and ignored.
+void PackMaskRow(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width, std::uint8_t t,
+                 std::int64_t readable)
 {
     std::int32_t x = 0;
 #if defined(__SSE2__)
-    // Sixteen pixels at a time: one comparison gives their bits, first pixel lowest.
+    // Sixteen pixels at a time. With each group of eight in reverse order, one
+    // comparison gives the two mask bytes as they are stored, first pixel in
+    // the top bit of the first.
     const __m128i match = _mm_set1_epi8(static_cast<char>(t));
-    for (; x + 16 <= width; x += 16) {
-        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(indices + x));
-        const auto bits = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(pixels, match)));
-        *mask++ = kReversedBits[bits & 0xFF];
-        *mask++ = kReversedBits[bits >> 8];
+    for (; x < width && x + 16 <= readable; x += 16) {
+        __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(indices + x));
+        pixels = _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels, 0x1B), 0x1B);
+        pixels = _mm_or_si128(_mm_slli_epi16(pixels, 8), _mm_srli_epi16(pixels, 8));
+        auto bits = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(pixels, match)));
+        const int left = width - x;
+        if (left >= 16) {
+            std::memcpy(mask, &bits, sizeof bits);
+            mask += 2;
+            continue;
+        }
+        // The last pixels of the row: the bits past the width are 0.
+        const unsigned keep = (0xFFFFU << (16 - left)) & 0xFFFFU;  // the first `left` pixels, first highest
+        bits = static_cast<std::uint16_t>(bits & ((keep >> 8) | (keep & 0xFF) << 8));
+        *mask++ = static_cast<std::uint8_t>(bits);
+        if (left > 8) *mask++ = static_cast<std::uint8_t>(bits >> 8);
     }
 #endif
     for (; x + 8 <= width; x += 8) {
@@ -139,8 +142,8 @@ void PackMask(FrameRecord& frame, std::uint8_t t, const FreshFrame* fresh)
             ZeroIndexMaskRow(maskRow, image.Width(), t);
             continue;
         }
-        PackMaskRow(image.lpBits() + static_cast<std::ptrdiff_t>(y) * image.BytesPerScanline(), maskRow, image.Width(),
-                    t);
+        const std::int64_t at = std::int64_t{y} * image.BytesPerScanline();
+        PackMaskRow(image.lpBits() + at, maskRow, image.Width(), t, image.size() - at);
     }
 }
 

@@ -77,6 +77,17 @@ TEST(FrameMask, EveryWidthAndIndexMatchesAPixelByPixelComparison)
             Bytes expected(indices.size());
             std::transform(indices.begin(), indices.end(), expected.begin(), [t](std::uint8_t i) { return i == t; });
             ASSERT_EQ(ReadMaskBits(*gif.FrameDIBAND(1)), expected) << "width " << width << " index " << int{t};
+            // Bits past the width, and the padding, stay 0 even where the bytes
+            // read past a row match.
+            const cDIB& mask = *gif.FrameDIBAND(1);
+            Bytes raw(static_cast<std::size_t>(mask.size()), 0);
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                const std::size_t y = i / static_cast<std::size_t>(width);
+                const std::size_t x = i % static_cast<std::size_t>(width);
+                raw[y * static_cast<std::size_t>(mask.BytesPerScanline()) + x / 8] |=
+                    static_cast<std::uint8_t>(expected[i] << (7 - x % 8));
+            }
+            ASSERT_TRUE(std::equal(raw.begin(), raw.end(), mask.lpBits())) << "width " << width << " index " << int{t};
         }
     }
 }
