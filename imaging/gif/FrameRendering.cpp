@@ -1,15 +1,11 @@
 #include "imaging/gif/FrameRendering.h"
 
 #include <array>
-#include <bit>
 #include <cstring>
 #include <stdexcept>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "imaging/gif/MaskRow.h"
 #include "platform/gdi/CheckedNumbers.h"
 
 namespace korvane::imaging {
@@ -38,65 +34,6 @@ void BlackenEntry(PaletteBytes& palette, std::uint8_t entry)
     palette[at] = 0;
     palette[at + 1] = 0;
     palette[at + 2] = 0;
-}
-
-// Pixel memory is read eight bytes at a time as little-endian words.
-static_assert(std::endian::native == std::endian::little);
-
-// Eight indices compared with t at once: bit 7 - k of the result is 1 where
-// byte k of `word` (the k-th pixel, little-endian load) equals t.
-std::uint8_t MatchBits(std::uint64_t word, std::uint8_t t)
-{
-    constexpr std::uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-    const std::uint64_t x = word ^ (0x0101010101010101ULL * t);
-    const std::uint64_t zeroBytes = ~(((x & kLow7) + kLow7) | x) & ~kLow7;
-    // Each byte's flag moves to its own bit of the top byte, leftmost pixel highest.
-    return static_cast<std::uint8_t>(((zeroBytes >> 7) * 0x8040201008040201ULL) >> 56);
-}
-
-// One mask row: bit 1 (leftmost pixel in the top bit) where the index is t,
-// 0 past the width. `readable` bytes from `indices` may be read, at least the
-// width: bytes past the row (its padding, the next rows) are read where there
-// are enough to compare a whole block, and ignored.
-void PackMaskRow(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width, std::uint8_t t,
-                 std::int64_t readable)
-{
-    std::int32_t x = 0;
-#if defined(__SSE2__)
-    // Sixteen pixels at a time. With each group of eight in reverse order, one
-    // comparison gives the two mask bytes as they are stored, first pixel in
-    // the top bit of the first.
-    const __m128i match = _mm_set1_epi8(static_cast<char>(t));
-    for (; x < width && x + 16 <= readable; x += 16) {
-        __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(indices + x));
-        pixels = _mm_shufflehi_epi16(_mm_shufflelo_epi16(pixels, 0x1B), 0x1B);
-        pixels = _mm_or_si128(_mm_slli_epi16(pixels, 8), _mm_srli_epi16(pixels, 8));
-        auto bits = static_cast<std::uint16_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(pixels, match)));
-        const int left = width - x;
-        if (left >= 16) {
-            std::memcpy(mask, &bits, sizeof bits);
-            mask += 2;
-            continue;
-        }
-        // The last pixels of the row: the bits past the width are 0.
-        const unsigned keep = (0xFFFFU << (16 - left)) & 0xFFFFU;  // the first `left` pixels, first highest
-        bits = static_cast<std::uint16_t>(bits & ((keep >> 8) | (keep & 0xFF) << 8));
-        *mask++ = static_cast<std::uint8_t>(bits);
-        if (left > 8) *mask++ = static_cast<std::uint8_t>(bits >> 8);
-    }
-#endif
-    for (; x + 8 <= width; x += 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, indices + x, sizeof word);
-        *mask++ = MatchBits(word, t);
-    }
-    if (x < width) {
-        unsigned bits = 0;
-        const int tail = width - x;
-        for (int k = 0; k < tail; ++k)
-            bits = (bits << 1) | (indices[x + k] == t ? 1U : 0U);
-        *mask = static_cast<std::uint8_t>(bits << (8 - tail));
-    }
 }
 
 // The position of row y among the rows in the order decoding visits them.
