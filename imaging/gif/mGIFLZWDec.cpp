@@ -58,6 +58,8 @@ struct StringTable {
     std::array<std::uint16_t, kTableSlots> Length{};
     std::array<std::uint16_t, kTableSlots> Prefix{};
     std::array<std::uint8_t, kTableSlots> Last{};
+    // Slots from 0 that hold literals' copy and length.
+    std::uint32_t LiteralSlots = 0;
 
     std::uint32_t LengthOf(std::uint32_t code) const { return Length[code] & ~std::uint32_t{kNoCopy}; }
     bool HasCopy(std::uint32_t code) const { return (Length[code] & kNoCopy) == 0; }
@@ -645,13 +647,16 @@ void Decoder::DecodeCodes(const std::uint32_t* pending)
 
 // The prefix and last byte of a literal's slot keep what earlier frames left.
 // The clear and end codes' slots get length 0, which is how the ordinary run
-// tells them apart without comparing against the clear code.
+// tells them apart without comparing against the clear code. Slots below the
+// clear code are never entered, so literals set up by an earlier frame with
+// at least as many stay as they are.
 void Decoder::InitLiterals()
 {
-    for (std::uint32_t c = 0; c < m_ClearCode; ++c) {
+    for (std::uint32_t c = m_Table.LiteralSlots; c < m_ClearCode; ++c) {
         m_Table.Copy[c] = kLiteralBytes.data() + c;
         m_Table.Length[c] = 1;
     }
+    m_Table.LiteralSlots = m_ClearCode;
     m_Table.Length[m_ClearCode] = 0;
     m_Table.Length[m_ClearCode + 1] = 0;
 }
