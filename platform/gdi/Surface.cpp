@@ -29,7 +29,7 @@ std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topD
     if (bytes > MaxPixelBytes) return nullptr;
     std::shared_ptr<Surface> surface;
     try {
-        surface.reset(new Surface);
+        surface = std::make_shared<Surface>(MadeByMake{});
         surface->m_words = {AllocatePixelBlock(static_cast<std::size_t>(bytes)),
                             FreeWords{static_cast<std::size_t>(bytes)}};
         surface->colours.entries.resize(bpp <= 8 ? std::size_t{1} << bpp : 0);

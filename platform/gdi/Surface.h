@@ -47,8 +47,14 @@ public:
     // Guarded by the object registry's lock: transfers work on a copy.
     ColourTable colours;
 
+    // Only Make has one: a surface and its count live in one allocation.
+    class MadeByMake {
+        MadeByMake() = default;
+        friend class Surface;
+    };
+    explicit Surface(MadeByMake) {}
+
 private:
-    Surface() = default;
     std::size_t RowOffset(int y) const
     {
         const int memoryRow = m_topDown ? y : m_height - 1 - y;
