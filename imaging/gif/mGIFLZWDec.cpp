@@ -306,6 +306,14 @@ public:
     // Until every pixel has been written once, no write lands on an earlier
     // one, and bytes ahead in the row hold what the surface held before.
     bool FirstVisit() const { return m_FirstVisit; }
+    // Rows are not written in memory order: an earlier string may stand in a later row.
+    bool AnyOrder() const { return m_Interlaced && m_Rows.Height > 1; }
+    // The address just past the surface's last row.
+    std::uintptr_t End() const
+    {
+        return reinterpret_cast<std::uintptr_t>(m_Rows.Bits + (m_Rows.Height - 1) * m_Rows.BytesPerScanline +
+                                                m_Rows.Width);
+    }
     // Puts back the bytes ahead of the write position that whole-span copies
     // ran over, so no byte beyond the pixels written changes.
     void RestoreAhead()
@@ -353,6 +361,8 @@ struct CleanState {
     int CodeWidth;
     std::uint32_t Previous;
     const std::uint8_t* PreviousSource;
+    // Where the surface ends: a span read from a copy must not pass it.
+    std::uintptr_t SurfaceEnd;
 };
 
 // Copies the span at `from` to `to`, reading all of it before writing any,
@@ -399,8 +409,11 @@ inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uin
 // it was, and after the code that fills the table. Kept apart from the rest
 // of the loop, with nothing else to keep track of, so its state stays in
 // registers. The previous string must stand just before Here; with a full
-// table no slot is entered and no code can be the next free slot's.
-template <bool TableFull>
+// table no slot is entered and no code can be the next free slot's. Copies
+// stand before Here in memory, so a span read from one stays in the surface,
+// unless `AnyOrder`: rows are then not written in memory order, and a copy
+// near the surface's end is copied exactly.
+template <bool TableFull, bool AnyOrder>
 [[gnu::noinline]] void DecodeOrdinaryCodes(CleanState& state, StringTable& table)
 {
     const std::uint8_t* next = state.Bits.Next;
@@ -437,7 +450,12 @@ template <bool TableFull>
             const std::uint8_t* const copy = table.Copy[code];
             if (length - 1 < kSpan) {
                 if (here >= spanEnd) break;
-                first = length <= kSpan / 2 ? CopySpan<kSpan / 2>(here, copy) : CopySpan(here, copy);
+                if (AnyOrder && reinterpret_cast<std::uintptr_t>(copy) + kSpan > state.SurfaceEnd) {
+                    first = *copy;
+                    std::memcpy(here, copy, length);
+                } else {
+                    first = length <= kSpan / 2 ? CopySpan<kSpan / 2>(here, copy) : CopySpan(here, copy);
+                }
             } else {
                 // Length 0 is the clear or end code; a length with kNoCopy
                 // set is above any string's.
@@ -479,7 +497,15 @@ template <bool TableFull>
             growAt = codeWidth < kMaxGrownWidth ? maxCode + 1 : kLastSlot + 1;
         }
     }
-    state = {{next, end, buffer, count}, here, state.FastEnd, nextFree, maxCode, codeWidth, previous, previousHere};
+    state = {{next, end, buffer, count},
+             here,
+             state.FastEnd,
+             nextFree,
+             maxCode,
+             codeWidth,
+             previous,
+             previousHere,
+             state.SurfaceEnd};
 }
 
 class Decoder {
@@ -723,8 +749,9 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
     // after each one. Whole-span stores are made while more than a span and
     // a byte of the row are left before FastEnd: the row's end on a first
     // visit, else the write position.
-    CleanState state{m_Reader.Get(), nullptr,     nullptr,        m_NextFree,
-                     m_MaxCode,      m_CodeWidth, m_PreviousCode, m_PreviousSource};
+    CleanState state{m_Reader.Get(), nullptr,        nullptr,          m_NextFree,    m_MaxCode,
+                     m_CodeWidth,    m_PreviousCode, m_PreviousSource, m_Cursor.End()};
+    const bool anyOrder = m_Cursor.AnyOrder();
     bool afterClear = m_AfterClear;
     const std::uint32_t clearCode = m_ClearCode;
     const auto syncCursor = [this, &state] {
@@ -771,10 +798,16 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
         }
         for (;;) {
             if (state.FastEnd - state.Here > kSpan + 1 && state.PreviousSource != nullptr) {
-                if (state.NextFree > kLastSlot) {
-                    DecodeOrdinaryCodes<true>(state, m_Table);
+                if (anyOrder) {
+                    if (state.NextFree > kLastSlot) {
+                        DecodeOrdinaryCodes<true, true>(state, m_Table);
+                    } else {
+                        DecodeOrdinaryCodes<false, true>(state, m_Table);
+                    }
+                } else if (state.NextFree > kLastSlot) {
+                    DecodeOrdinaryCodes<true, false>(state, m_Table);
                 } else {
-                    DecodeOrdinaryCodes<false>(state, m_Table);
+                    DecodeOrdinaryCodes<false, false>(state, m_Table);
                 }
             }
             if (!readCode(code)) {
