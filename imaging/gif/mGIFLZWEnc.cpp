@@ -31,7 +31,7 @@ constexpr std::array<std::uint32_t, 17> kMasks = [] {
 constexpr int kFastBits = 14;
 constexpr std::uint32_t kFastSlots = 1u << kFastBits;
 static_assert(kFastSlots >= 4 * kCodeLimit, "at most a quarter full, or probes grow long");
-constexpr std::uint32_t kNoChild = 0xFFFFFFFF;
+constexpr std::uint32_t kNoChild = 0xFFFFFFFF;  // all bits set, so memset can clear to it
 
 // Codes of up to 16 bits, at most two a pixel (one written, one clear), and
 // an 8-byte store past the last byte: room each row must have in the buffer.
@@ -138,10 +138,12 @@ public:
     void Compress(const std::vector<const std::uint8_t*>& rows, std::int32_t width);
 
 private:
+    // Tables are cleared with memset: one call even where std::fill stays a
+    // loop, as in the unoptimised sanitizer builds that fuzz the encoder.
     void ClearHash()
     {
-        m_Tables.Fast.fill(0);
-        std::fill_n(m_Tables.Child.begin(), 256, kNoChild);
+        std::memset(m_Tables.Fast.data(), 0, sizeof m_Tables.Fast);
+        std::memset(m_Tables.Child.data(), 0xFF, 256 * sizeof(std::uint32_t));  // kNoChild
     }
     // Finds prefix `ent` + `pixel`; on a miss, `slot` is where it goes.
     bool FindFast(std::uint32_t ent, std::uint32_t pixel, std::uint32_t& code, std::uint32_t& slot) const;
@@ -224,7 +226,7 @@ void Encoder::SwitchToClassicTable(std::uint32_t FreeCode)
         const std::uint32_t pixel = (stored >> 12) & 0xFF;
         keyOfCode[stored & 0xFFF] = static_cast<std::int32_t>((pixel << 12) + ent);
     }
-    m_Tables.HashTable.fill(-1);
+    std::memset(m_Tables.HashTable.data(), 0xFF, sizeof m_Tables.HashTable);  // every slot -1: empty
     for (std::uint32_t code = m_ClearCode + 2; code < FreeCode; ++code) {
         const std::int32_t key = keyOfCode[code];
         int slot = 0;
@@ -332,7 +334,7 @@ void Encoder::Compress(const std::vector<const std::uint8_t*>& rows, std::int32_
             classicTable = true;
             // Its codes can differ from the exact table's, so no shortcut may
             // bypass it.
-            m_Tables.Child.fill(kNoChild);
+            std::memset(m_Tables.Child.data(), 0xFF, sizeof m_Tables.Child);  // kNoChild
             int classicSlot = 0;
             Lookup(0, 0, 0, classicSlot);
             slot = static_cast<std::uint32_t>(classicSlot);
