@@ -35,7 +35,7 @@ cDIB::~cDIB()
     Destroy();
 }
 
-bool cDIB::Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Newbpp)
+bool cDIB::Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Newbpp, bool zeroed)
 {
     Destroy();
     if (NewWidth < 1 || NewHeight < 1) return false;
@@ -51,7 +51,7 @@ bool cDIB::Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Ne
     m_hDC = gdi::CreateCompatibleDC({});
     if (!m_hDC) return false;
     // A fresh table is all black; the platform fills missing entries with black.
-    m_hDIB = gdi::CreateDIBSection(m_hDC, m_BitmapHeader, {}, &m_lpBits);
+    m_hDIB = gdi::CreateDIBSection(m_hDC, m_BitmapHeader, {}, &m_lpBits, zeroed);
     if (!m_hDIB) {
         Destroy();
         return false;

@@ -287,7 +287,9 @@ void GifReader::MakeSurfaces(FrameRecord& frame, std::int16_t width, std::int16_
     frame.DIBAND = std::make_shared<cDIB>();
     const std::int64_t bytes = SurfacePairBytes(width, height);
     if (bytes > m_SurfaceBudget) return;
-    Attempt([&] { frame.DIBXOR->Create(width, height, 8); });
+    // The decoder writes or zeroes every byte of a surface it decodes in place.
+    const bool inPlace = mGIFLZWDec::DecodesInPlace(width, height, frame.Interlaced);
+    Attempt([&] { frame.DIBXOR->Create(width, height, 8, !inPlace); });
     Attempt([&] { frame.DIBAND->Create(width, height, 1); });
     m_SurfaceBudget -= std::int64_t{frame.DIBXOR->size()} + frame.DIBAND->size();
 }

@@ -13,6 +13,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/gdi/PixelBlocks.h"
+
 namespace korvane::imaging::mGIFLZWDec {
 namespace {
 
@@ -898,6 +900,33 @@ void PlaceRows(const std::uint8_t* run, std::int64_t written, const SurfaceRows&
     }
 }
 
+// Decodes a frame whose rows are visited in memory order straight into them.
+std::int64_t DecodeInPlace(const SurfaceRows& rows, std::uint8_t CodeSize, std::span<const std::uint8_t> stream,
+                           std::size_t first)
+{
+    if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
+    SubBlockFeed feed(stream, first);
+    Decoder decoder(rows, false, true, CodeSize, CodeReader(feed));
+    decoder.Run();
+    return decoder.Written();
+}
+
+// Zeroes what decoding in place did not write: the padding of the rows it
+// completed and everything after its last pixel.
+void ZeroUnwritten(const SurfaceRows& rows, std::int64_t written)
+{
+    const auto width = static_cast<std::size_t>(rows.Width);
+    const auto stride = static_cast<std::size_t>(rows.BytesPerScanline);
+    const auto full = static_cast<std::size_t>(written) / width;
+    if (stride > width) {
+        for (std::size_t y = 0; y < full; ++y)
+            std::memset(rows.Bits + y * stride + width, 0, stride - width);
+    }
+    const std::size_t end = stride * static_cast<std::size_t>(rows.Height);
+    const std::size_t from = std::min(end, full * stride + static_cast<std::size_t>(written) % width);
+    gdi::ZeroPixels(rows.Bits + from, end - from);
+}
+
 }  // namespace
 
 void InitDecoderTables()
@@ -914,13 +943,29 @@ void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std
     decoder.Run();
 }
 
+bool DecodesInPlace(std::int32_t width, std::int32_t height, bool Interlaced)
+{
+    return !Interlaced && std::int64_t{width} * height > kGatherPixels;
+}
+
 std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize,
                          std::span<const std::uint8_t> stream, std::size_t first)
 {
     if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return 0;
+    const SurfaceRows rows = MapSurfaceRows(frame);
+    if (DecodesInPlace(rows.Width, rows.Height, Interlaced)) {
+        std::int64_t written = 0;
+        try {
+            written = DecodeInPlace(rows, CodeSize, stream, first);
+        } catch (...) {
+            ZeroUnwritten(rows, written);
+            throw;
+        }
+        ZeroUnwritten(rows, written);
+        return written;
+    }
     if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
     SubBlockFeed feed(stream, first);
-    const SurfaceRows rows = MapSurfaceRows(frame);
     const std::int64_t pixels = std::int64_t{rows.Width} * rows.Height;
     if ((Interlaced || rows.BytesPerScanline != rows.Width) && pixels > 1 && pixels <= kGatherPixels) {
         t_Run.resize(static_cast<std::size_t>(pixels));

@@ -5,12 +5,19 @@
 #include <mutex>
 #include <vector>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace korvane::gdi {
 
 namespace {
 
 // Smaller blocks are left to malloc, which keeps them anyway.
 constexpr std::size_t kKeptFrom = std::size_t{256} << 10;
+// Runs of at least this many bytes are zeroed a page at a time.
+constexpr std::size_t kZeroByPages = std::size_t{16} << 10;
 // What the kept blocks may hold in all.
 constexpr std::size_t kKeptAtMost = std::size_t{32} << 20;
 
@@ -68,15 +75,32 @@ KeptBlocks& Kept()
 
 }  // namespace
 
-std::uint32_t* AllocatePixelBlock(std::size_t bytes)
+std::uint32_t* AllocatePixelBlock(std::size_t bytes, bool zeroed)
 {
     if (bytes >= kKeptFrom && bytes <= kKeptAtMost) {
         if (std::uint32_t* block = Kept().Take(bytes)) {
-            std::memset(block, 0, bytes);
+            if (zeroed) std::memset(block, 0, bytes);
             return block;
         }
     }
     return static_cast<std::uint32_t*>(std::calloc(bytes / 4, 4));
+}
+
+void ZeroPixels(std::uint8_t* pixels, std::size_t bytes)
+{
+#if defined(__linux__)
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(pixels);
+    const std::uintptr_t first = (start + page - 1) / page * page;
+    const std::uintptr_t last = (start + bytes) / page * page;
+    // Private anonymous pages given back read as zero when next touched.
+    if (bytes >= kZeroByPages && last > first && madvise(pixels + (first - start), last - first, MADV_DONTNEED) == 0) {
+        std::memset(pixels, 0, first - start);
+        std::memset(pixels + (last - start), 0, start + bytes - last);
+        return;
+    }
+#endif
+    std::memset(pixels, 0, bytes);
 }
 
 void FreePixelBlock(std::uint32_t* block, std::size_t bytes)

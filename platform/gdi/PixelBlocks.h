@@ -10,10 +10,15 @@
 
 namespace korvane::gdi {
 
-// `bytes` (a multiple of 4) of memory that reads as zero; null when it cannot
-// be had.
-std::uint32_t* AllocatePixelBlock(std::size_t bytes);
+// `bytes` (a multiple of 4) of memory that reads as zero, or, when not
+// `zeroed`, may hold anything; null when it cannot be had.
+std::uint32_t* AllocatePixelBlock(std::size_t bytes, bool zeroed = true);
 // Gives back a block AllocatePixelBlock returned for `bytes`.
 void FreePixelBlock(std::uint32_t* block, std::size_t bytes);
+
+// Sets `bytes` of pixel memory to zero. Whole pages of a large run are handed
+// back to the system instead of written, so they read as zero again without
+// being held: memory no pixel was decoded into costs nothing.
+void ZeroPixels(std::uint8_t* pixels, std::size_t bytes);
 
 }  // namespace korvane::gdi

@@ -21,7 +21,7 @@ void Surface::FreeWords::operator()(std::uint32_t* words) const
     FreePixelBlock(words, bytes);
 }
 
-std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topDown)
+std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topDown, bool zeroed)
 {
     if (width < 1 || height < 1 || !IsSupportedDepth(bpp)) return nullptr;
     const std::int64_t stride = RowBytes(width, bpp);
@@ -30,7 +30,7 @@ std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topD
     std::shared_ptr<Surface> surface;
     try {
         surface = std::make_shared<Surface>(MadeByMake{});
-        surface->m_words = {AllocatePixelBlock(static_cast<std::size_t>(bytes)),
+        surface->m_words = {AllocatePixelBlock(static_cast<std::size_t>(bytes), zeroed),
                             FreeWords{static_cast<std::size_t>(bytes)}};
         surface->colours.entries.resize(bpp <= 8 ? std::size_t{1} << bpp : 0);
     } catch (const std::bad_alloc&) {

@@ -25,9 +25,10 @@ std::int64_t RowBytes(std::int64_t width, int bpp);
 
 class Surface {
 public:
-    // Memory that reads as zero; null for an unsupported depth or size, more than
-    // MaxPixelBytes, or when the memory cannot be had.
-    static std::shared_ptr<Surface> Make(int width, int height, int bpp, bool topDown);
+    // Memory that reads as zero (when not `zeroed`, memory that may hold
+    // anything, for a caller that writes every byte); null for an unsupported
+    // depth or size, more than MaxPixelBytes, or when the memory cannot be had.
+    static std::shared_ptr<Surface> Make(int width, int height, int bpp, bool topDown, bool zeroed = true);
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }

@@ -177,7 +177,8 @@ int SetStretchBltMode(HDC dc, int mode)
 
 // --- bitmaps ----------------------------------------------------------------
 
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colours, std::uint8_t** bits)
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colours, std::uint8_t** bits,
+                         bool zeroed)
 {
     if (bits) *bits = nullptr;
     {
@@ -189,7 +190,8 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const
         header.biHeight == 0 || header.biHeight == INT_MIN)
         return {};
     const int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    std::shared_ptr<Surface> surface = Surface::Make(header.biWidth, height, header.biBitCount, header.biHeight < 0);
+    std::shared_ptr<Surface> surface =
+        Surface::Make(header.biWidth, height, header.biBitCount, header.biHeight < 0, zeroed);
     if (!surface) return {};
     const std::size_t n = std::min<std::size_t>(colours.size(), surface->colours.count);
     std::copy_n(colours.begin(), n, surface->colours.entries.begin());

@@ -47,9 +47,11 @@ int SetStretchBltMode(HDC dc, int mode);
 // A DIB section of the header's size and depth (1, 4, 8, 16, 24 or 32 bits,
 // BI_RGB) with the given colour table (entries beyond the table's 2^bpp are
 // ignored; missing ones are black). `bits` receives the pixel memory, which
-// lives as long as the bitmap. Fails (none, `bits` null) for other depths,
-// a zero size, compression, or more than 256 MiB of pixels.
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colours, std::uint8_t** bits);
+// lives as long as the bitmap and reads as zero, or, when not `zeroed`, may
+// hold anything until the caller writes it. Fails (none, `bits` null) for
+// other depths, a zero size, compression, or more than 256 MiB of pixels.
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const RGBQUAD> colours, std::uint8_t** bits,
+                         bool zeroed = true);
 // A 32-bit bitmap compatible with the screen (top-down, initially black).
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 // Loads an uncompressed BMP file (1, 4, 8, 16, 24, 32 bits; bottom-up or

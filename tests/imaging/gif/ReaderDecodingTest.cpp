@@ -201,5 +201,40 @@ TEST(ReaderDecoding, DamagedDataAgreesWithTheRules)
     }
 }
 
+// Frames too large to gather are decoded straight into their surfaces, which
+// may hold an earlier picture's pixels: whatever the data leaves unwritten,
+// row padding included, must still read as the rules say. Longer cuts come
+// after a wider picture and before shorter ones, so each load lands on memory
+// the one before wrote further into.
+TEST(ReaderDecoding, FramesDecodedInPlaceAgreeWithTheRulesOverEarlierPictures)
+{
+    constexpr std::uint16_t kWidth = 601;  // rows padded; more pixels than are gathered
+    constexpr std::uint16_t kHeight = 440;
+    Bytes runs(std::size_t{kWidth} * kHeight);
+    for (std::size_t i = 0; i < runs.size(); ++i)
+        runs[i] = static_cast<std::uint8_t>(i / 7 % 5 + 1);
+    const Bytes file = GifBytes()
+                           .Header()
+                           .Screen(kWidth, kHeight, 0x82)
+                           .Table({0, 0xFF, 0xFF00, 0xFF0000, 0xFFFF, 0xFF00FF, 0xFFFF00, 0xFFFFFF})
+                           .Image(0, 0, kWidth, kHeight)
+                           .ImageData(3, Encoded(kWidth, kHeight, runs, 3, false, nullptr))
+                           .Trailer();
+    // First a picture as wide as those rows with their padding, all its bytes set.
+    const Bytes wide = GifBytes()
+                           .Header()
+                           .Screen(604, kHeight, 0x82)
+                           .Table({0, 0xFF, 0xFF00, 0xFF0000, 0xFFFF, 0xFF00FF, 0xFFFF00, 0xFFFFFF})
+                           .Image(0, 0, 604, kHeight)
+                           .ImageData(3, Encoded(604, kHeight, Bytes(std::size_t{604} * kHeight, 6), 3, false, nullptr))
+                           .Trailer();
+    ASSERT_EQ(CompareWithRules(wide), "");
+    for (int cut = 16; cut >= 1; --cut) {
+        const std::size_t n = file.size() * static_cast<std::size_t>(cut) / 16;
+        ASSERT_EQ(CompareWithRules(Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n))), "")
+            << "prefix of " << n << " of a " << file.size() << "-byte file";
+    }
+}
+
 }  // namespace
 }  // namespace korvane::imaging
