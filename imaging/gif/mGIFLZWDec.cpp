@@ -900,17 +900,6 @@ void PlaceRows(const std::uint8_t* run, std::int64_t written, const SurfaceRows&
     }
 }
 
-// Decodes a frame whose rows are visited in memory order straight into them.
-std::int64_t DecodeInPlace(const SurfaceRows& rows, std::uint8_t CodeSize, std::span<const std::uint8_t> stream,
-                           std::size_t first)
-{
-    if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
-    SubBlockFeed feed(stream, first);
-    Decoder decoder(rows, false, true, CodeSize, CodeReader(feed));
-    decoder.Run();
-    return decoder.Written();
-}
-
 // Zeroes what decoding in place did not write: the padding of the rows it
 // completed and everything after its last pixel.
 void ZeroUnwritten(const SurfaceRows& rows, std::int64_t written)
@@ -953,18 +942,12 @@ std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeS
 {
     if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return 0;
     const SurfaceRows rows = MapSurfaceRows(frame);
-    if (DecodesInPlace(rows.Width, rows.Height, Interlaced)) {
-        std::int64_t written = 0;
-        try {
-            written = DecodeInPlace(rows, CodeSize, stream, first);
-        } catch (...) {
-            ZeroUnwritten(rows, written);
-            throw;
-        }
-        ZeroUnwritten(rows, written);
-        return written;
+    // A surface decoded in place was not cleared: what is not written is zeroed here.
+    const bool inPlace = DecodesInPlace(rows.Width, rows.Height, Interlaced);
+    if (CodeSize > kMaxCodeSize) {
+        if (inPlace) ZeroUnwritten(rows, 0);
+        throw std::overflow_error("LZW minimum code size above 30");
     }
-    if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
     SubBlockFeed feed(stream, first);
     const std::int64_t pixels = std::int64_t{rows.Width} * rows.Height;
     if ((Interlaced || rows.BytesPerScanline != rows.Width) && pixels > 1 && pixels <= kGatherPixels) {
@@ -977,6 +960,7 @@ std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeS
     }
     Decoder decoder(rows, Interlaced, true, CodeSize, CodeReader(feed));
     decoder.Run();
+    if (inPlace) ZeroUnwritten(rows, decoder.Written());
     return decoder.Written();
 }
 
