@@ -1,5 +1,6 @@
 #include "imaging/dib/cDIB.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -28,6 +29,22 @@ unsigned TableSize(std::int32_t bpp)
     return 1u << bpp;
 }
 
+// Palette bytes as colour table entries; no table holds more than 256, so
+// the rest would go unused.
+struct PaletteEntries {
+    explicit PaletteEntries(std::span<const std::uint8_t> palette) : count(std::min(palette.size() / 4, entries.size()))
+    {
+        // The bytes are laid out as the entries are: blue, green, red, reserved.
+        static_assert(sizeof(gdi::RGBQUAD) == 4);
+        if (count > 0) std::memcpy(entries.data(), palette.data(), count * sizeof(gdi::RGBQUAD));
+    }
+    std::span<const gdi::RGBQUAD> Used() const { return std::span(entries).first(count); }
+
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init): only the first `count` are read
+    std::array<gdi::RGBQUAD, 256> entries;
+    std::size_t count;
+};
+
 }  // namespace
 
 cDIB::~cDIB()
@@ -35,7 +52,8 @@ cDIB::~cDIB()
     Destroy();
 }
 
-bool cDIB::Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Newbpp, bool zeroed)
+bool cDIB::Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Newbpp, bool zeroed,
+                  std::span<const std::uint8_t> palette)
 {
     Destroy();
     if (NewWidth < 1 || NewHeight < 1) return false;
@@ -50,8 +68,9 @@ bool cDIB::Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Ne
 
     m_hDC = gdi::CreateCompatibleDC({});
     if (!m_hDC) return false;
-    // A fresh table is all black; the platform fills missing entries with black.
-    m_hDIB = gdi::CreateDIBSection(m_hDC, m_BitmapHeader, {}, &m_lpBits, zeroed);
+    // The platform fills the entries the palette lacks with black.
+    const PaletteEntries colours(palette);
+    m_hDIB = gdi::CreateDIBSection(m_hDC, m_BitmapHeader, colours.Used(), &m_lpBits, zeroed);
     if (!m_hDIB) {
         Destroy();
         return false;
@@ -182,13 +201,7 @@ void cDIB::SetPaletteBytes(std::span<const std::uint8_t> palette)
 {
     if (!m_hDIB || m_bpp > 8) return;
     if (palette.empty()) throw std::out_of_range("cDIB::SetPalette: empty palette array");
-    // No table holds more than 256 entries, so the rest would go unused.
-    // The bytes are laid out as the entries are: blue, green, red, reserved.
-    static_assert(sizeof(gdi::RGBQUAD) == 4);
-    std::array<gdi::RGBQUAD, 256> entries;
-    const std::size_t n = std::min(palette.size() / 4, entries.size());
-    std::memcpy(entries.data(), palette.data(), n * sizeof(gdi::RGBQUAD));
-    gdi::SetDIBColorTable(m_hDC, 0, std::span(entries).first(n));
+    gdi::SetDIBColorTable(m_hDC, 0, PaletteEntries(palette).Used());
 }
 
 void cDIB::GetPalette(std::vector<std::uint8_t>& palette) const

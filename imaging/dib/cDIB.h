@@ -24,8 +24,10 @@ public:
     // the pixel memory would exceed 256 MiB. Size arithmetic that overflows 32
     // bits throws std::overflow_error, object empty.
     // With `zeroed` false the pixels may hold anything: for a caller that
-    // writes every byte itself.
-    bool Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Newbpp, bool zeroed = true);
+    // writes every byte itself. A `palette` (as SetPaletteBytes takes it)
+    // starts the colour table instead of black.
+    bool Create(std::int32_t NewWidth, std::int32_t NewHeight, std::int32_t Newbpp, bool zeroed = true,
+                std::span<const std::uint8_t> palette = {});
     // The picture's bits per pixel, 0 when nothing was made. Icons and empty
     // pictures leave the surface unchanged.
     std::uint8_t CreateFromStdPicture(const gdi::StdPicture& Image, bool Force32bpp = false);

@@ -280,17 +280,26 @@ void GifReader::ReadImage()
     Attempt([&] { DecodeFrame(frame, m_CodeSize, data); });
 }
 
-// Neither surface is cleared: the decoder fills the image, FrameMask the mask.
+// The surfaces come with their colour tables: the frame's palette, with the
+// transparent entry black, and the mask's black and white.
 void GifReader::MakeSurfaces(FrameRecord& frame, std::int16_t width, std::int16_t height)
 {
     frame.DIBXOR = std::make_shared<cDIB>();
     frame.DIBAND = std::make_shared<cDIB>();
     const std::int64_t bytes = SurfacePairBytes(width, height);
     if (bytes > m_SurfaceBudget) return;
-    // The decoder writes or zeroes every byte of a surface it decodes in place.
-    const bool inPlace = mGIFLZWDec::DecodesInPlace(width, height, frame.Interlaced);
-    Attempt([&] { frame.DIBXOR->Create(width, height, 8, !inPlace); });
-    Attempt([&] { frame.DIBAND->Create(width, height, 1); });
+    PaletteBytes blackened;  // NOLINT(cppcoreguidelines-pro-type-member-init): filled before use
+    std::span<const std::uint8_t> palette = frame.LocalPalette;
+    if (frame.UseTransparentColor) {
+        blackened = frame.LocalPalette;
+        const std::size_t t = 4 * static_cast<std::size_t>(frame.TransparentColorIndex & 0xFF);
+        blackened[t] = blackened[t + 1] = blackened[t + 2] = 0;
+        palette = blackened;
+    }
+    // Decoding follows at once, and sets every byte the data does not.
+    const bool cleared = !mGIFLZWDec::SetsEveryByte(width, height, frame.Interlaced);
+    Attempt([&] { frame.DIBXOR->Create(width, height, 8, cleared, palette); });
+    Attempt([&] { frame.DIBAND->Create(width, height, 1, true, MaskPalette()); });
     m_SurfaceBudget -= std::int64_t{frame.DIBXOR->size()} + frame.DIBAND->size();
 }
 
@@ -318,15 +327,6 @@ void GifReader::ReadImagePalette(FrameRecord& frame, std::uint8_t packed)
 
 void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int64_t data)
 {
-    if (frame.UseTransparentColor) {
-        PaletteBytes palette = frame.LocalPalette;
-        const std::size_t t = 4 * static_cast<std::size_t>(frame.TransparentColorIndex & 0xFF);
-        palette[t] = palette[t + 1] = palette[t + 2] = 0;
-        frame.DIBXOR->SetPaletteBytes(palette);
-    } else {
-        frame.DIBXOR->SetPaletteBytes(frame.LocalPalette);
-    }
-    frame.DIBAND->SetPalette(MaskPalette());
     const std::int64_t written =
         mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
     if (frame.UseTransparentColor) {

@@ -882,26 +882,28 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
 constexpr std::int64_t kGatherPixels = std::int64_t{1} << 18;
 thread_local std::vector<std::uint8_t> t_Run;
 
-// Puts the first `written` pixels of `run`, in the order decoding visits the
-// rows, into the surface's rows.
-void PlaceRows(const std::uint8_t* run, std::int64_t written, const SurfaceRows& rows, bool Interlaced)
+// Puts every row of `run`, in the order decoding visits the rows, into the
+// surface's rows, and zeroes their padding.
+void PlaceRows(const std::uint8_t* run, const SurfaceRows& rows, bool Interlaced)
 {
     constexpr std::array<std::int32_t, 4> kStart{0, 4, 2, 1};
     constexpr std::array<std::int32_t, 4> kStep{8, 8, 4, 2};
+    const auto width = static_cast<std::size_t>(rows.Width);
+    const auto padding = static_cast<std::size_t>(rows.BytesPerScanline) - width;
     const std::size_t passes = Interlaced ? kStart.size() : 1;
-    for (std::size_t pass = 0; pass < passes && written > 0; ++pass) {
+    for (std::size_t pass = 0; pass < passes; ++pass) {
         const std::int32_t step = Interlaced ? kStep[pass] : 1;
-        for (std::int32_t y = Interlaced ? kStart[pass] : 0; y < rows.Height && written > 0; y += step) {
-            const std::int64_t n = std::min<std::int64_t>(written, rows.Width);
-            std::memcpy(rows.Bits + y * rows.BytesPerScanline, run, static_cast<std::size_t>(n));
-            run += n;
-            written -= n;
+        for (std::int32_t y = Interlaced ? kStart[pass] : 0; y < rows.Height; y += step) {
+            std::uint8_t* row = rows.Bits + y * rows.BytesPerScanline;
+            std::memcpy(row, run, width);
+            if (padding > 0) std::memset(row + width, 0, padding);
+            run += width;
         }
     }
 }
 
-// Zeroes what decoding in place did not write: the padding of the rows it
-// completed and everything after its last pixel.
+// Zeroes what decoding straight into the surface did not write: the padding
+// of the rows it completed and everything after its last pixel.
 void ZeroUnwritten(const SurfaceRows& rows, std::int64_t written)
 {
     const auto width = static_cast<std::size_t>(rows.Width);
@@ -914,6 +916,28 @@ void ZeroUnwritten(const SurfaceRows& rows, std::int64_t written)
     const std::size_t end = stride * static_cast<std::size_t>(rows.Height);
     const std::size_t from = std::min(end, full * stride + static_cast<std::size_t>(written) % width);
     gdi::ZeroPixels(rows.Bits + from, end - from);
+}
+
+// Padded or interlaced frames of up to kGatherPixels.
+bool Gathers(const SurfaceRows& rows, bool Interlaced)
+{
+    const std::int64_t pixels = std::int64_t{rows.Width} * rows.Height;
+    return (Interlaced || rows.BytesPerScanline != rows.Width) && pixels > 1 && pixels <= kGatherPixels;
+}
+
+// Decodes into one run, then places every row: pixels the data never reached
+// are zero.
+std::int64_t DecodeGathered(const SurfaceRows& rows, bool Interlaced, std::uint8_t CodeSize, SubBlockFeed& feed)
+{
+    const auto pixels = static_cast<std::size_t>(rows.Width) * static_cast<std::size_t>(rows.Height);
+    t_Run.resize(pixels);
+    const SurfaceRows run{t_Run.data(), static_cast<std::ptrdiff_t>(pixels), static_cast<std::int32_t>(pixels), 1};
+    Decoder decoder(run, Interlaced, true, CodeSize, CodeReader(feed));
+    decoder.Run();
+    const auto written = static_cast<std::size_t>(decoder.Written());
+    std::memset(t_Run.data() + written, 0, pixels - written);
+    PlaceRows(t_Run.data(), rows, Interlaced);
+    return decoder.Written();
 }
 
 }  // namespace
@@ -932,9 +956,11 @@ void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std
     decoder.Run();
 }
 
-bool DecodesInPlace(std::int32_t width, std::int32_t height, bool Interlaced)
+bool SetsEveryByte(std::int32_t width, std::int32_t height, bool Interlaced)
 {
-    return !Interlaced && std::int64_t{width} * height > kGatherPixels;
+    // Large interlaced frames are decoded into their rows out of memory
+    // order, where what was not written is not one stretch to zero.
+    return !Interlaced || height <= 1 || std::int64_t{width} * height <= kGatherPixels;
 }
 
 std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize,
@@ -942,26 +968,20 @@ std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeS
 {
     if (!frame.DIBXOR || frame.DIBXOR->bpp() != 8) return 0;
     const SurfaceRows rows = MapSurfaceRows(frame);
-    // A surface decoded in place was not cleared: what is not written is zeroed here.
-    const bool inPlace = DecodesInPlace(rows.Width, rows.Height, Interlaced);
-    if (CodeSize > kMaxCodeSize) {
-        if (inPlace) ZeroUnwritten(rows, 0);
-        throw std::overflow_error("LZW minimum code size above 30");
-    }
-    SubBlockFeed feed(stream, first);
-    const std::int64_t pixels = std::int64_t{rows.Width} * rows.Height;
-    if ((Interlaced || rows.BytesPerScanline != rows.Width) && pixels > 1 && pixels <= kGatherPixels) {
-        t_Run.resize(static_cast<std::size_t>(pixels));
-        const SurfaceRows run{t_Run.data(), pixels, static_cast<std::int32_t>(pixels), 1};
-        Decoder decoder(run, Interlaced, true, CodeSize, CodeReader(feed));
+    // Such a surface was not cleared: whatever is not written is zeroed here.
+    const bool setsEveryByte = SetsEveryByte(rows.Width, rows.Height, Interlaced);
+    try {
+        if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
+        SubBlockFeed feed(stream, first);
+        if (Gathers(rows, Interlaced)) return DecodeGathered(rows, Interlaced, CodeSize, feed);
+        Decoder decoder(rows, Interlaced, true, CodeSize, CodeReader(feed));
         decoder.Run();
-        PlaceRows(t_Run.data(), decoder.Written(), rows, Interlaced);
+        if (setsEveryByte) ZeroUnwritten(rows, decoder.Written());
         return decoder.Written();
+    } catch (...) {
+        if (setsEveryByte) ZeroUnwritten(rows, 0);
+        throw;
     }
-    Decoder decoder(rows, Interlaced, true, CodeSize, CodeReader(feed));
-    decoder.Run();
-    if (inPlace) ZeroUnwritten(rows, decoder.Written());
-    return decoder.Written();
 }
 
 }  // namespace korvane::imaging::mGIFLZWDec

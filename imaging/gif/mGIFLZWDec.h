@@ -24,15 +24,15 @@ void DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize, std
 // block cut off by the end of the stream is padded with zeros, a size byte of
 // 0 or the end of the stream ends the data), never copied whole.
 // frame.DIBXOR must read as zero wherever no pixel is written (as a surface
-// just made does), unless DecodesInPlace holds for it. Returns how many pixels
+// just made does), unless SetsEveryByte holds for it. Returns how many pixels
 // were written in the order rows are first visited (width x height once every
 // row is complete).
 std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize,
                          std::span<const std::uint8_t> stream, std::size_t first);
 
-// True when the stream DecodeToDIB writes a frame of this size straight into
-// its 8-bit surface and sets every byte it does not write (row padding too)
-// to zero: the surface may then be made without clearing it first.
-bool DecodesInPlace(std::int32_t width, std::int32_t height, bool Interlaced);
+// True when the stream DecodeToDIB sets every byte of a frame of this size's
+// 8-bit surface, row padding too, to a pixel or to zero, even when it throws:
+// the surface may then be made without clearing it first.
+bool SetsEveryByte(std::int32_t width, std::int32_t height, bool Interlaced);
 
 }  // namespace korvane::imaging::mGIFLZWDec

@@ -30,11 +30,13 @@ constexpr COLORREF RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b)
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
 }
 
+// Trivial, so tables of entries are cleared and copied as plain memory;
+// value-initialised ({} or a vector's fresh entries) it is black.
 struct RGBQUAD {
-    std::uint8_t rgbBlue = 0;
-    std::uint8_t rgbGreen = 0;
-    std::uint8_t rgbRed = 0;
-    std::uint8_t rgbReserved = 0;
+    std::uint8_t rgbBlue;
+    std::uint8_t rgbGreen;
+    std::uint8_t rgbRed;
+    std::uint8_t rgbReserved;
     friend bool operator==(const RGBQUAD&, const RGBQUAD&) = default;
 };
 

@@ -83,7 +83,7 @@ std::uint32_t* AllocatePixelBlock(std::size_t bytes, bool zeroed)
             return block;
         }
     }
-    return static_cast<std::uint32_t*>(std::calloc(bytes / 4, 4));
+    return static_cast<std::uint32_t*>(zeroed ? std::calloc(bytes / 4, 4) : std::malloc(bytes));
 }
 
 void ZeroPixels(std::uint8_t* pixels, std::size_t bytes)

@@ -1,5 +1,6 @@
 #include "platform/gdi/Surface.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/gdi/PixelBlocks.h"
@@ -21,7 +22,8 @@ void Surface::FreeWords::operator()(std::uint32_t* words) const
     FreePixelBlock(words, bytes);
 }
 
-std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topDown, bool zeroed)
+std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topDown, bool zeroed,
+                                       std::span<const RGBQUAD> colours)
 {
     if (width < 1 || height < 1 || !IsSupportedDepth(bpp)) return nullptr;
     const std::int64_t stride = RowBytes(width, bpp);
@@ -32,7 +34,11 @@ std::shared_ptr<Surface> Surface::Make(int width, int height, int bpp, bool topD
         surface = std::make_shared<Surface>(MadeByMake{});
         surface->m_words = {AllocatePixelBlock(static_cast<std::size_t>(bytes), zeroed),
                             FreeWords{static_cast<std::size_t>(bytes)}};
-        surface->colours.entries.resize(bpp <= 8 ? std::size_t{1} << bpp : 0);
+        // Filled from `colours` directly: a frame's table is not cleared first.
+        const std::size_t count = bpp <= 8 ? std::size_t{1} << bpp : 0;
+        surface->colours.entries.reserve(count);
+        surface->colours.entries.assign(colours.begin(), colours.begin() + std::min(colours.size(), count));
+        surface->colours.entries.resize(count);
     } catch (const std::bad_alloc&) {
         return nullptr;
     }

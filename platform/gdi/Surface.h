@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "platform/gdi/CheckedNumbers.h"
@@ -28,7 +29,9 @@ public:
     // Memory that reads as zero (when not `zeroed`, memory that may hold
     // anything, for a caller that writes every byte); null for an unsupported
     // depth or size, more than MaxPixelBytes, or when the memory cannot be had.
-    static std::shared_ptr<Surface> Make(int width, int height, int bpp, bool topDown, bool zeroed = true);
+    // The colour table starts with `colours`, black where they run out.
+    static std::shared_ptr<Surface> Make(int width, int height, int bpp, bool topDown, bool zeroed = true,
+                                         std::span<const RGBQUAD> colours = {});
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }

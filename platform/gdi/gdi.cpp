@@ -28,11 +28,14 @@ bool IsNoneOrValid(ObjectRegistry& objects, HDC dc)
     return !dc || objects.dcs.Find(dc.value) != nullptr;
 }
 
-HBITMAP AddBitmap(std::shared_ptr<Surface> surface, bool section)
+// None, and the surface dropped, when `dc` is neither none nor a live context:
+// checked under the one lock that adds the bitmap.
+HBITMAP AddBitmap(HDC dc, std::shared_ptr<Surface> surface, bool section)
 {
     if (!surface) return {};
     ObjectRegistry& objects = Objects();
     std::lock_guard lock(objects.mutex);
+    if (!IsNoneOrValid(objects, dc)) return {};
     BitmapObject bitmap;
     bitmap.surface = std::move(surface);
     bitmap.section = section;
@@ -181,39 +184,27 @@ HBITMAP CreateDIBSection(HDC dc, const BITMAPINFOHEADER& header, std::span<const
                          bool zeroed)
 {
     if (bits) *bits = nullptr;
-    {
-        ObjectRegistry& objects = Objects();
-        std::lock_guard lock(objects.mutex);
-        if (!IsNoneOrValid(objects, dc)) return {};
-    }
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biPlanes != 1 || header.biCompression != 0 ||
         header.biHeight == 0 || header.biHeight == INT_MIN)
         return {};
     const int height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
     std::shared_ptr<Surface> surface =
-        Surface::Make(header.biWidth, height, header.biBitCount, header.biHeight < 0, zeroed);
+        Surface::Make(header.biWidth, height, header.biBitCount, header.biHeight < 0, zeroed, colours);
     if (!surface) return {};
-    const std::size_t n = std::min<std::size_t>(colours.size(), surface->colours.count);
-    std::copy_n(colours.begin(), n, surface->colours.entries.begin());
     std::uint8_t* memory = surface->Bits();
-    const HBITMAP bitmap = AddBitmap(std::move(surface), true);
+    const HBITMAP bitmap = AddBitmap(dc, std::move(surface), true);
     if (bitmap && bits) *bits = memory;
     return bitmap;
 }
 
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height)
 {
-    {
-        ObjectRegistry& objects = Objects();
-        std::lock_guard lock(objects.mutex);
-        if (!IsNoneOrValid(objects, dc)) return {};
-    }
-    return AddBitmap(Surface::Make(width, height, ScreenCompatibleBitsPerPixel, true), false);
+    return AddBitmap(dc, Surface::Make(width, height, ScreenCompatibleBitsPerPixel, true), false);
 }
 
 HBITMAP LoadBitmapFile(const std::string& fileName)
 {
-    return AddBitmap(ReadBitmapFile(fileName), true);
+    return AddBitmap({}, ReadBitmapFile(fileName), true);
 }
 
 std::uint64_t FileLength(const std::string& fileName)

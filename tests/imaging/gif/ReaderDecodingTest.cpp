@@ -201,38 +201,59 @@ TEST(ReaderDecoding, DamagedDataAgreesWithTheRules)
     }
 }
 
-// Frames too large to gather are decoded straight into their surfaces, which
-// may hold an earlier picture's pixels: whatever the data leaves unwritten,
-// row padding included, must still read as the rules say. Longer cuts come
-// after a wider picture and before shorter ones, so each load lands on memory
-// the one before wrote further into.
-TEST(ReaderDecoding, FramesDecodedInPlaceAgreeWithTheRulesOverEarlierPictures)
+// Image surfaces are not cleared before decoding, and may hold an earlier
+// picture's pixels, as may the decoder's own buffers: whatever the data
+// leaves unwritten, row padding included, must still read as the rules say,
+// for every way a frame is decoded. A wider picture is loaded first, and a
+// whole frame of the same kind comes before each cut one; longer cuts come
+// before shorter ones, so each load lands on memory the one before wrote
+// further into.
+TEST(ReaderDecoding, CutFramesAgreeWithTheRulesOverEarlierPictures)
 {
-    constexpr std::uint16_t kWidth = 601;  // rows padded; more pixels than are gathered
-    constexpr std::uint16_t kHeight = 440;
-    Bytes runs(std::size_t{kWidth} * kHeight);
-    for (std::size_t i = 0; i < runs.size(); ++i)
-        runs[i] = static_cast<std::uint8_t>(i / 7 % 5 + 1);
-    const Bytes file = GifBytes()
-                           .Header()
-                           .Screen(kWidth, kHeight, 0x82)
-                           .Table({0, 0xFF, 0xFF00, 0xFF0000, 0xFFFF, 0xFF00FF, 0xFFFF00, 0xFFFFFF})
-                           .Image(0, 0, kWidth, kHeight)
-                           .ImageData(3, Encoded(kWidth, kHeight, runs, 3, false, nullptr))
-                           .Trailer();
-    // First a picture as wide as those rows with their padding, all its bytes set.
-    const Bytes wide = GifBytes()
-                           .Header()
-                           .Screen(604, kHeight, 0x82)
-                           .Table({0, 0xFF, 0xFF00, 0xFF0000, 0xFFFF, 0xFF00FF, 0xFFFF00, 0xFFFFFF})
-                           .Image(0, 0, 604, kHeight)
-                           .ImageData(3, Encoded(604, kHeight, Bytes(std::size_t{604} * kHeight, 6), 3, false, nullptr))
-                           .Trailer();
-    ASSERT_EQ(CompareWithRules(wide), "");
-    for (int cut = 16; cut >= 1; --cut) {
-        const std::size_t n = file.size() * static_cast<std::size_t>(cut) / 16;
-        ASSERT_EQ(CompareWithRules(Bytes(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(n))), "")
-            << "prefix of " << n << " of a " << file.size() << "-byte file";
+    struct Case {
+        std::uint16_t width, height;
+        bool interlaced;
+    };
+    const Case cases[] = {
+        {601, 440, false},  // straight into padded rows: more pixels than are gathered
+        {601, 440, true},   // the same, interlaced
+        {61, 44, false},    // gathered, then placed in padded rows
+        {61, 44, true},     // gathered in interlaced order
+        {64, 40, false},    // straight into rows without padding
+    };
+    const std::vector<std::uint32_t> table{0, 0xFF, 0xFF00, 0xFF0000, 0xFFFF, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    for (const Case& c : cases) {
+        const std::size_t pixels = std::size_t{c.width} * c.height;
+        Bytes runs(pixels);
+        for (std::size_t i = 0; i < runs.size(); ++i)
+            runs[i] = static_cast<std::uint8_t>(i / 7 % 5 + 1);
+        const std::uint8_t packed = c.interlaced ? 0x40 : 0;
+        GifBytes file;
+        file.Header().Screen(c.width, c.height, 0x82).Table(table);
+        file.Image(0, 0, c.width, c.height, packed)
+            .ImageData(3, Encoded(c.width, c.height, Bytes(pixels, 6), 3, c.interlaced, nullptr));
+        const std::size_t cutFrame = file.bytes().size();
+        file.Image(0, 0, c.width, c.height, packed)
+            .ImageData(3, Encoded(c.width, c.height, runs, 3, c.interlaced, nullptr));
+        const Bytes whole = file.Trailer().bytes();
+        const auto wideWidth = static_cast<std::uint16_t>((c.width + 3) / 4 * 4);  // as wide as the padded rows
+        ASSERT_EQ(
+            CompareWithRules(GifBytes()
+                                 .Header()
+                                 .Screen(wideWidth, c.height, 0x82)
+                                 .Table(table)
+                                 .Image(0, 0, wideWidth, c.height)
+                                 .ImageData(3, Encoded(wideWidth, c.height, Bytes(std::size_t{wideWidth} * c.height, 6),
+                                                       3, false, nullptr))
+                                 .Trailer()
+                                 .bytes()),
+            "");
+        for (int cut = 16; cut >= 1; --cut) {
+            const std::size_t n = cutFrame + (whole.size() - cutFrame) * static_cast<std::size_t>(cut) / 16;
+            ASSERT_EQ(CompareWithRules(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n))), "")
+                << c.width << " x " << c.height << (c.interlaced ? " interlaced" : "") << ", prefix of " << n
+                << " of a " << whole.size() << "-byte file";
+        }
     }
 }
 
