@@ -153,14 +153,16 @@ std::shared_ptr<Surface> ReadBitmapFile(const std::string& fileName)
         h->pixelOffset + pixelBytes > fileLength)
         return nullptr;
 
-    std::shared_ptr<Surface> surface = Surface::Make(h->width, static_cast<int>(rows), h->bpp, h->height < 0);
+    std::vector<RGBQUAD> table(colours);
+    for (unsigned i = 0; i < colours; ++i) {
+        const std::size_t at = tableAt + 4 * std::size_t{i};
+        table[i] = RGBQUAD{prefix[at], prefix[at + 1], prefix[at + 2], 0};
+    }
+    std::shared_ptr<Surface> surface =
+        Surface::Make(h->width, static_cast<int>(rows), h->bpp, h->height < 0, true, table);
     if (!surface) return nullptr;
     in.seekg(h->pixelOffset);
     if (!in.read(reinterpret_cast<char*>(surface->Bits()), static_cast<std::streamsize>(pixelBytes))) return nullptr;
-    for (unsigned i = 0; i < colours; ++i) {
-        const std::size_t at = tableAt + 4 * std::size_t{i};
-        surface->colours.entries[i] = RGBQUAD{prefix[at], prefix[at + 1], prefix[at + 2], 0};
-    }
     if (bitfields && !ConvertBitfields(*surface, prefix, masksAt)) return nullptr;
     return surface;
 }

@@ -8,8 +8,8 @@ unsigned NearestIndex(const ColourTable& table, std::uint32_t colour)
               b = static_cast<int>(colour & 0xFF);
     unsigned best = 0;
     int bestDistance = 0x7FFFFFFF;
-    for (unsigned i = 0; i < table.count; ++i) {
-        const RGBQUAD& e = table.entries[i];
+    for (unsigned i = 0; i < table.Count(); ++i) {
+        const RGBQUAD& e = table[i];
         const int dr = e.rgbRed - r, dg = e.rgbGreen - g, db = e.rgbBlue - b;
         const int distance = dr * dr + dg * dg + db * db;
         if (distance < bestDistance) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace korvane::gdi {
@@ -30,7 +31,8 @@ constexpr COLORREF RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b)
     return static_cast<COLORREF>(r) | (static_cast<COLORREF>(g) << 8) | (static_cast<COLORREF>(b) << 16);
 }
 
-// Trivial, so tables of entries are cleared and copied as plain memory;
+// Trivial, with no padding, so tables of entries are cleared, copied and
+// compared as plain memory;
 // value-initialised ({} or a vector's fresh entries) it is black.
 struct RGBQUAD {
     std::uint8_t rgbBlue;
@@ -39,6 +41,7 @@ struct RGBQUAD {
     std::uint8_t rgbReserved;
     friend bool operator==(const RGBQUAD&, const RGBQUAD&) = default;
 };
+static_assert(sizeof(RGBQUAD) == 4 && std::is_trivial_v<RGBQUAD>);
 
 // The 40-byte bitmap information header. A negative biHeight means rows run top-down.
 struct BITMAPINFOHEADER {

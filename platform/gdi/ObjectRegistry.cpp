@@ -13,8 +13,8 @@ ObjectRegistry& ObjectRegistry::Instance()
 ObjectRegistry::ObjectRegistry()
 {
     BitmapObject stock;
-    stock.surface = Surface::Make(1, 1, 1, true);
-    stock.surface->colours.entries[1] = RGBQUAD{255, 255, 255, 0};
+    const RGBQUAD blackAndWhite[] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+    stock.surface = Surface::Make(1, 1, 1, true, true, blackAndWhite);
     stock.section = false;
     stock.stock = true;
     m_stockBitmap = bitmaps.Add(std::move(stock));

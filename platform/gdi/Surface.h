@@ -14,10 +14,29 @@
 
 namespace korvane::gdi {
 
-struct ColourTable {
-    // As many as count: a 1-bit surface (every frame's mask) carries two.
-    std::vector<RGBQUAD> entries;
-    unsigned count = 0;  // 2^bpp for indexed surfaces, 0 otherwise
+// The colour table of an indexed surface: 2^bpp entries (a 1-bit surface,
+// every frame's mask, carries two), none for deeper surfaces. A table is
+// never changed once made, only replaced, so surfaces of the same colours
+// share one, and a copy taken under the object registry's lock stays as it
+// was while a transfer reads it unlocked.
+class ColourTable {
+public:
+    ColourTable() = default;
+    // `count` (2, 16 or 256) entries that start with `first`, black where it
+    // runs out.
+    ColourTable(unsigned count, std::span<const RGBQUAD> first);
+
+    unsigned Count() const { return m_entries ? static_cast<unsigned>(m_entries->size()) : 0; }
+    const RGBQUAD& operator[](std::size_t i) const { return (*m_entries)[i]; }
+    std::span<const RGBQUAD> Entries() const { return m_entries ? std::span(*m_entries) : std::span<const RGBQUAD>(); }
+    // Puts `entries` from `start` on, in a table of its own; entries beyond
+    // the count are left out.
+    void Replace(unsigned start, std::span<const RGBQUAD> entries);
+
+    friend bool operator==(const ColourTable& a, const ColourTable& b);
+
+private:
+    std::shared_ptr<const std::vector<RGBQUAD>> m_entries;
 };
 
 bool IsSupportedDepth(int bpp);

@@ -357,11 +357,6 @@ RowFn SelectDirect32(RasterOp op, bool identity)
     return nullptr;
 }
 
-bool SameTable(const ColourTable& a, const ColourTable& b)
-{
-    return a.count == b.count && std::equal(a.entries.begin(), a.entries.begin() + a.count, b.entries.begin());
-}
-
 // Destination values of every source index. Equal tables copy indices as
 // they are, even where a table holds one colour twice.
 Lut BuildLut(int srcBpp, const ColourTable& srcColours, int dstBpp, const ColourTable& dstColours)
@@ -369,9 +364,9 @@ Lut BuildLut(int srcBpp, const ColourTable& srcColours, int dstBpp, const Colour
     Lut lut{};
     if (srcBpp > 8) return lut;
     const unsigned n = 1u << srcBpp;
-    const bool sameIndices = srcBpp == dstBpp && SameTable(srcColours, dstColours);
+    const bool sameIndices = srcBpp == dstBpp && srcColours == dstColours;
     for (unsigned i = 0; i < n; ++i) {
-        const std::uint32_t colour = i < srcColours.count ? ColourOf(srcColours.entries[i]) : 0;
+        const std::uint32_t colour = i < srcColours.Count() ? ColourOf(srcColours[i]) : 0;
         lut[i] = sameIndices ? i : PixelValueFor(dstBpp, dstColours, colour);
     }
     return lut;
@@ -476,7 +471,7 @@ void Transfer(Surface& dst, const ColourTable& dstColours, const Surface& src, c
         if (!snapshot) return;
         source = snapshot.get();
     }
-    const bool sameIndices = src.Bpp() == dst.Bpp() && SameTable(srcColours, dstColours);
+    const bool sameIndices = src.Bpp() == dst.Bpp() && srcColours == dstColours;
     const Lut lut = BuildLut(src.Bpp(), srcColours, dst.Bpp(), dstColours);
     std::optional<ColourMatcher> matcher;
     if (src.Bpp() > 8 && dst.Bpp() <= 8) matcher.emplace(dstColours);

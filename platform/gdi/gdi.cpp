@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "platform/files/NativePath.h"
@@ -52,7 +53,7 @@ void Unselect(ObjectRegistry& objects, std::uint32_t bitmap)
 ColourTable* SelectedColourTable(HDC dc)
 {
     BitmapObject* bitmap = Objects().SelectedBitmap(dc);
-    if (!bitmap || !bitmap->section || bitmap->surface->colours.count == 0) return nullptr;
+    if (!bitmap || !bitmap->section || bitmap->surface->colours.Count() == 0) return nullptr;
     return &bitmap->surface->colours;
 }
 
@@ -266,9 +267,13 @@ unsigned SetDIBColorTable(HDC dc, unsigned start, std::span<const RGBQUAD> entri
 {
     std::lock_guard lock(Objects().mutex);
     ColourTable* table = SelectedColourTable(dc);
-    if (!table || start >= table->count) return 0;
-    const unsigned n = std::min<std::size_t>(entries.size(), table->count - start);
-    std::copy_n(entries.begin(), n, table->entries.begin() + start);
+    if (!table || start >= table->Count()) return 0;
+    const unsigned n = std::min<std::size_t>(entries.size(), table->Count() - start);
+    try {
+        table->Replace(start, entries.first(n));
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     return n;
 }
 
@@ -276,9 +281,9 @@ unsigned GetDIBColorTable(HDC dc, unsigned start, std::span<RGBQUAD> entries)
 {
     std::lock_guard lock(Objects().mutex);
     const ColourTable* table = SelectedColourTable(dc);
-    if (!table || start >= table->count) return 0;
-    const unsigned n = std::min<std::size_t>(entries.size(), table->count - start);
-    std::copy_n(table->entries.begin() + start, n, entries.begin());
+    if (!table || start >= table->Count()) return 0;
+    const unsigned n = std::min<std::size_t>(entries.size(), table->Count() - start);
+    std::copy_n(table->Entries().begin() + start, n, entries.begin());
     return n;
 }
 

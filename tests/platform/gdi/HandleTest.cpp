@@ -122,6 +122,22 @@ TEST(ColourTable, SetAndGetAreLimitedToTheTable)
     EXPECT_EQ(GetDIBColorTable(direct.dc(), 0, out), 0u);
 }
 
+// Surfaces made with the same colours may share a table: changing one must
+// leave the other as it was.
+TEST(ColourTable, ChangingOneSurfacesTableLeavesAnotherOfTheSameColours)
+{
+    const std::vector<RGBQUAD> colours(256, Quad(0x102030));
+    TestSurface a(2, 2, 8, colours);
+    TestSurface b(2, 2, 8, colours);
+    EXPECT_EQ(SetDIBColorTable(a.dc(), 7, std::vector<RGBQUAD>{Quad(0xFFFFFF)}), 1u);
+    std::vector<RGBQUAD> out(256);
+    ASSERT_EQ(GetDIBColorTable(b.dc(), 0, out), 256u);
+    EXPECT_EQ(out, colours);
+    ASSERT_EQ(GetDIBColorTable(a.dc(), 0, out), 256u);
+    EXPECT_EQ(out[7], Quad(0xFFFFFF));
+    EXPECT_EQ(out[6], Quad(0x102030));
+}
+
 TEST(Contexts, FreshContextHoldsAMonochromePixel)
 {
     const HDC dc = CreateCompatibleDC({});
