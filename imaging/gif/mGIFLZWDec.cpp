@@ -889,14 +889,16 @@ void PlaceRows(const std::uint8_t* run, const SurfaceRows& rows, bool Interlaced
     constexpr std::array<std::int32_t, 4> kStart{0, 4, 2, 1};
     constexpr std::array<std::int32_t, 4> kStep{8, 8, 4, 2};
     const auto width = static_cast<std::size_t>(rows.Width);
-    const auto padding = static_cast<std::size_t>(rows.BytesPerScanline) - width;
+    const auto lastWord = static_cast<std::size_t>(rows.BytesPerScanline) - 4;
     const std::size_t passes = Interlaced ? kStart.size() : 1;
     for (std::size_t pass = 0; pass < passes; ++pass) {
         const std::int32_t step = Interlaced ? kStep[pass] : 1;
         for (std::int32_t y = Interlaced ? kStart[pass] : 0; y < rows.Height; y += step) {
             std::uint8_t* row = rows.Bits + y * rows.BytesPerScanline;
+            // Padding is less than a word: the row's last word is zeroed, and
+            // the pixels then overwrite their part of it.
+            std::memset(row + lastWord, 0, 4);
             std::memcpy(row, run, width);
-            if (padding > 0) std::memset(row + width, 0, padding);
             run += width;
         }
     }
@@ -930,7 +932,9 @@ bool Gathers(const SurfaceRows& rows, bool Interlaced)
 std::int64_t DecodeGathered(const SurfaceRows& rows, bool Interlaced, std::uint8_t CodeSize, SubBlockFeed& feed)
 {
     const auto pixels = static_cast<std::size_t>(rows.Width) * static_cast<std::size_t>(rows.Height);
-    t_Run.resize(pixels);
+    // Only grown: what a frame leaves unwritten is zeroed below, so the run
+    // need not be cleared for each frame.
+    if (t_Run.size() < pixels) t_Run.resize(pixels);
     const SurfaceRows run{t_Run.data(), static_cast<std::ptrdiff_t>(pixels), static_cast<std::int32_t>(pixels), 1};
     Decoder decoder(run, Interlaced, true, CodeSize, CodeReader(feed));
     decoder.Run();
