@@ -430,8 +430,6 @@ template <bool TableFull, bool AnyOrder>
     int codeWidth = state.CodeWidth;
     std::uint32_t previous = state.Previous;
     const std::uint8_t* previousHere = state.PreviousSource;
-    // The width grows once the next free slot passes the largest code.
-    std::uint32_t growAt = codeWidth < kMaxGrownWidth ? maxCode + 1 : kLastSlot + 1;
 
     for (;;) {
         if (count < kMaxGrownWidth) {
@@ -492,11 +490,13 @@ template <bool TableFull, bool AnyOrder>
         previousHere = here;
         here += length;
         previous = code;
-        if (!TableFull && nextFree >= growAt) {
+        // The width grows once the next free slot passes the largest code;
+        // at 12 bits that is the slot past the last (a table not full starts
+        // below it, so its width is at most 12).
+        if (!TableFull && nextFree > maxCode) {
             if (codeWidth == kMaxGrownWidth) break;  // the table is full
             ++codeWidth;
             maxCode = maxCode * 2 + 1;
-            growAt = codeWidth < kMaxGrownWidth ? maxCode + 1 : kLastSlot + 1;
         }
     }
     state = {{next, end, buffer, count},
