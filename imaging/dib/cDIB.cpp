@@ -32,6 +32,8 @@ unsigned TableSize(std::int32_t bpp)
 // Palette bytes as colour table entries; no table holds more than 256, so
 // the rest would go unused.
 struct PaletteEntries {
+    // Only the first `count` entries are set, and only they are read.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init)
     explicit PaletteEntries(std::span<const std::uint8_t> palette) : count(std::min(palette.size() / 4, entries.size()))
     {
         // The bytes are laid out as the entries are: blue, green, red, reserved.
@@ -40,7 +42,6 @@ struct PaletteEntries {
     }
     std::span<const gdi::RGBQUAD> Used() const { return std::span(entries).first(count); }
 
-    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-member-init): only the first `count` are read
     std::array<gdi::RGBQUAD, 256> entries;
     std::size_t count;
 };
