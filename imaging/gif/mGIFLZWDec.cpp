@@ -964,7 +964,7 @@ bool SetsEveryByte(std::int32_t width, std::int32_t height, bool Interlaced)
 {
     // Large interlaced frames are decoded into their rows out of memory
     // order, where what was not written is not one stretch to zero.
-    return !Interlaced || height <= 1 || std::int64_t{width} * height <= kGatherPixels;
+    return !Interlaced || std::int64_t{width} * height <= kGatherPixels;
 }
 
 std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeSize,
