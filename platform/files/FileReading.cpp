@@ -1,8 +1,10 @@
 #include "platform/files/FileReading.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -18,6 +20,23 @@ namespace {
     throw std::system_error(errno, std::generic_category());
 }
 
+// Has the system map the whole pages of a buffer the read is about to fill,
+// in one call: a read that faults them in one at a time costs about twice
+// as much. Where the system cannot, the read faults them in as before.
+void MapForReading(std::uint8_t* bytes, std::size_t size)
+{
+#if defined(MADV_POPULATE_WRITE)
+    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(bytes);
+    const std::uintptr_t first = (start + page - 1) / page * page;
+    const std::uintptr_t last = (start + size) / page * page;
+    if (last > first) (void)madvise(bytes + (first - start), last - first, MADV_POPULATE_WRITE);
+#else
+    (void)bytes;
+    (void)size;
+#endif
+}
+
 // Reads until the end, growing geometrically; `expected` (the size a regular
 // file reports) lets most files arrive in one read.
 FileBytes ReadToEnd(int fd, std::size_t expected)
@@ -25,6 +44,8 @@ FileBytes ReadToEnd(int fd, std::size_t expected)
     std::size_t capacity = expected > 0 ? expected + 1 : std::size_t{64} * 1024;
     // new[] of bytes leaves them unfilled: the read is their first write.
     std::unique_ptr<std::uint8_t[]> bytes(new std::uint8_t[capacity]);
+    // A size known in advance is what the read brings, so no page is mapped in vain.
+    if (expected > 0) MapForReading(bytes.get(), capacity);
     std::size_t used = 0;
     for (;;) {
         if (used == capacity) {
