@@ -920,28 +920,6 @@ void ZeroUnwritten(const SurfaceRows& rows, std::int64_t written)
     gdi::ZeroPixels(rows.Bits + from, end - from);
 }
 
-// The payload bytes of the sub-blocks from `first` on, as SubBlockFeed
-// gathers them (a block cut off by the end of the stream counts whole).
-std::size_t DataBytes(std::span<const std::uint8_t> stream, std::size_t first)
-{
-    std::size_t bytes = 0;
-    for (std::size_t at = first; at < stream.size() && stream[at] != 0; at += stream[at] + std::size_t{1})
-        bytes += stream[at];
-    return bytes;
-}
-
-// The most surface bytes, from the first, that `dataBytes` of LZW data can
-// reach: a code has at least CodeSize + 1 bits, and its string is at most one
-// byte longer than the string before it, and never longer than the longest.
-std::size_t ReachableBytes(const SurfaceRows& rows, std::size_t dataBytes, std::uint8_t CodeSize)
-{
-    const std::uint64_t codes = std::uint64_t{dataBytes} * 8 / (CodeSize + 1U);
-    const std::uint64_t pixels = codes * std::min<std::uint64_t>(codes + 1, kStackBytes);
-    const std::uint64_t reached =
-        std::min(pixels / static_cast<std::uint64_t>(rows.Width) + 1, static_cast<std::uint64_t>(rows.Height));
-    return static_cast<std::size_t>(reached * static_cast<std::uint64_t>(rows.BytesPerScanline));
-}
-
 // Padded or interlaced frames of up to kGatherPixels.
 bool Gathers(const SurfaceRows& rows, bool Interlaced)
 {
@@ -999,13 +977,7 @@ std::int64_t DecodeToDIB(FrameRecord& frame, bool Interlaced, std::uint8_t CodeS
     try {
         if (CodeSize > kMaxCodeSize) throw std::overflow_error("LZW minimum code size above 30");
         SubBlockFeed feed(stream, first);
-        // Gathered frames are placed whole; others are mapped as far as their data can reach.
-        const bool gathers = Gathers(rows, Interlaced);
-        if (setsEveryByte) {
-            gdi::MapPixels(rows.Bits, gathers ? static_cast<std::size_t>(rows.BytesPerScanline) * rows.Height
-                                              : ReachableBytes(rows, DataBytes(stream, first), CodeSize));
-        }
-        if (gathers) return DecodeGathered(rows, Interlaced, CodeSize, feed);
+        if (Gathers(rows, Interlaced)) return DecodeGathered(rows, Interlaced, CodeSize, feed);
         Decoder decoder(rows, Interlaced, true, CodeSize, CodeReader(feed));
         decoder.Run();
         if (setsEveryByte) ZeroUnwritten(rows, decoder.Written());

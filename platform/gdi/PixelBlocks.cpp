@@ -103,28 +103,6 @@ void ZeroPixels(std::uint8_t* pixels, std::size_t bytes)
     std::memset(pixels, 0, bytes);
 }
 
-void MapPixels(std::uint8_t* pixels, std::size_t bytes)
-{
-#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-    if (bytes < kZeroByPages) return;
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(pixels);
-    const std::uintptr_t first = (start + page - 1) / page * page;
-    const std::uintptr_t last = (start + bytes) / page * page;
-    if (last <= first) return;
-    // A block kept from an earlier surface is in memory already, and asking
-    // again for pages that are there costs about as much as decoding into
-    // them: only memory whose first page is not there yet is mapped.
-    unsigned char there = 0;
-    if (mincore(pixels + (first - start), page, &there) == 0 && (there & 1) != 0) return;
-    // A system that cannot leaves the pages to be faulted in as they are written.
-    (void)madvise(pixels + (first - start), last - first, MADV_POPULATE_WRITE);
-#else
-    (void)pixels;
-    (void)bytes;
-#endif
-}
-
 void FreePixelBlock(std::uint32_t* block, std::size_t bytes)
 {
     if (block == nullptr) return;

@@ -21,9 +21,4 @@ void FreePixelBlock(std::uint32_t* block, std::size_t bytes);
 // being held: memory no pixel was decoded into costs nothing.
 void ZeroPixels(std::uint8_t* pixels, std::size_t bytes);
 
-// Has the system map the whole pages of a large run of pixel memory that is
-// about to be written, in one call instead of a fault a page; memory that is
-// in use already is left as it is.
-void MapPixels(std::uint8_t* pixels, std::size_t bytes);
-
 }  // namespace korvane::gdi
