@@ -10,7 +10,8 @@
 #include <stdexcept>
 #include <unistd.h>
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#include "imaging/gif/ProcessorFeatures.h"
+#if KORVANE_X86_FEATURES
 #include <immintrin.h>
 #endif
 
@@ -53,7 +54,7 @@ std::int64_t SurfacePairBytes(std::int16_t width, std::int16_t height)
     return (rows8 + rows1) * height;
 }
 
-#if defined(__x86_64__) && defined(__GNUC__)
+#if KORVANE_X86_FEATURES
 // Four entries a time, while sixteen bytes are there to load; returns how
 // many entries it made.
 __attribute__((target("ssse3"))) std::size_t EntriesFromRgbSsse3(const std::uint8_t* rgb, std::uint8_t* entries,
@@ -73,9 +74,8 @@ __attribute__((target("ssse3"))) std::size_t EntriesFromRgbSsse3(const std::uint
 void EntriesFromRgb(const std::uint8_t* rgb, std::uint8_t* entries, std::size_t count)
 {
     std::size_t i = 0;
-#if defined(__x86_64__) && defined(__GNUC__)
-    static const bool ssse3 = __builtin_cpu_supports("ssse3") != 0;
-    if (ssse3) i = EntriesFromRgbSsse3(rgb, entries, count);
+#if KORVANE_X86_FEATURES
+    if (processor::HasSsse3()) i = EntriesFromRgbSsse3(rgb, entries, count);
 #endif
     for (; i < count; ++i) {
         entries[4 * i] = rgb[3 * i + 2];

@@ -7,9 +7,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__x86_64__) && defined(__GNUC__)
+#include "imaging/gif/ProcessorFeatures.h"
+#if KORVANE_X86_FEATURES
 #include <immintrin.h>
-#define KORVANE_MASK_AVX2 1
 #endif
 
 namespace korvane::imaging {
@@ -82,11 +82,10 @@ void Portable(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t widt
         *mask++ = 0;
 }
 
-#if KORVANE_MASK_AVX2
+#if KORVANE_X86_FEATURES
 bool HaveAvx2()
 {
-    static const bool have = __builtin_cpu_supports("avx2") != 0;
-    return have;
+    return processor::HasAvx2();
 }
 
 __attribute__((target("avx2"))) void Avx2(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width,

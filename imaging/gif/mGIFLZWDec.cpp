@@ -13,6 +13,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "imaging/gif/ProcessorFeatures.h"
 #include "platform/gdi/PixelBlocks.h"
 
 namespace korvane::imaging::mGIFLZWDec {
@@ -416,7 +417,7 @@ inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uin
 // unless `AnyOrder`: rows are then not written in memory order, and a copy
 // near the surface's end is copied exactly.
 template <bool TableFull, bool AnyOrder>
-[[gnu::noinline]] void DecodeOrdinaryCodes(CleanState& state, StringTable& table)
+[[gnu::always_inline]] inline void DecodeOrdinaryCodesIn(CleanState& state, StringTable& table)
 {
     const std::uint8_t* next = state.Bits.Next;
     const std::uint8_t* const end = state.Bits.End;
@@ -508,6 +509,38 @@ template <bool TableFull, bool AnyOrder>
              previous,
              previousHere,
              state.SurfaceEnd};
+}
+
+using OrdinaryRun = void (*)(CleanState& state, StringTable& table);
+
+template <bool TableFull, bool AnyOrder>
+[[gnu::noinline]] void DecodeOrdinaryCodes(CleanState& state, StringTable& table)
+{
+    DecodeOrdinaryCodesIn<TableFull, AnyOrder>(state, table);
+}
+
+#if KORVANE_X86_FEATURES
+// The same loop where the processor shifts by any register: with no
+// register held for shift counts, more of the loop's state stays in
+// registers, and noise and photographs decode a tenth faster.
+template <bool TableFull, bool AnyOrder>
+[[gnu::noinline, gnu::target(KORVANE_X86_BMI2)]] void DecodeOrdinaryCodesBmi2(CleanState& state, StringTable& table)
+{
+    DecodeOrdinaryCodesIn<TableFull, AnyOrder>(state, table);
+}
+#endif
+
+// The loop's fastest build for this processor.
+template <bool TableFull, bool AnyOrder>
+OrdinaryRun OrdinaryCodes()
+{
+#if KORVANE_X86_FEATURES
+    static const OrdinaryRun run =
+        processor::HasBmi2() ? DecodeOrdinaryCodesBmi2<TableFull, AnyOrder> : DecodeOrdinaryCodes<TableFull, AnyOrder>;
+    return run;
+#else
+    return DecodeOrdinaryCodes<TableFull, AnyOrder>;
+#endif
 }
 
 class Decoder {
@@ -802,14 +835,14 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
             if (state.FastEnd - state.Here > kSpan + 1 && state.PreviousSource != nullptr) {
                 if (anyOrder) {
                     if (state.NextFree > kLastSlot) {
-                        DecodeOrdinaryCodes<true, true>(state, m_Table);
+                        OrdinaryCodes<true, true>()(state, m_Table);
                     } else {
-                        DecodeOrdinaryCodes<false, true>(state, m_Table);
+                        OrdinaryCodes<false, true>()(state, m_Table);
                     }
                 } else if (state.NextFree > kLastSlot) {
-                    DecodeOrdinaryCodes<true, false>(state, m_Table);
+                    OrdinaryCodes<true, false>()(state, m_Table);
                 } else {
-                    DecodeOrdinaryCodes<false, false>(state, m_Table);
+                    OrdinaryCodes<false, false>()(state, m_Table);
                 }
             }
             if (!readCode(code)) {
