@@ -1,9 +1,13 @@
 // korvane-gif info: the loaded document's fields, as text or as JSON. Both
 // forms come from one walk over the fields, so they always say the same.
 #include <algorithm>
+#include <charconv>
+#include <concepts>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,11 +22,17 @@ using imaging::cGIF;
 using imaging::FrameRecord;
 using nlohmann::json;
 
+// How many colours the palette in force has.
+std::size_t ColourCount(const FrameRecord& frame)
+{
+    return static_cast<std::size_t>(std::clamp<int>(frame.LocalPaletteEntries, 0, 256));
+}
+
 // The palette in force: its first LocalPaletteEntries colours as "rrggbb".
 template <class Each>
 void ForEachColour(const FrameRecord& frame, Each each)
 {
-    const auto entries = static_cast<std::size_t>(std::clamp<int>(frame.LocalPaletteEntries, 0, 256));
+    const std::size_t entries = ColourCount(frame);
     static constexpr char kHex[] = "0123456789abcdef";
     for (std::size_t i = 0; i < entries; ++i) {
         const auto* bgr = frame.LocalPalette.data() + 4 * i;
@@ -33,7 +43,10 @@ void ForEachColour(const FrameRecord& frame, Each each)
     }
 }
 
-// Every field of a slot in report order; a slot without surfaces has no size.
+// A slot without surfaces has no size: "-" in text, null in JSON.
+using Size = std::optional<std::int32_t>;
+
+// Every field of a slot in report order, each a number, a truth or a Size.
 template <class Field>
 void ForEachSlotField(const FrameRecord& frame, int slot, Field field)
 {
@@ -41,8 +54,8 @@ void ForEachSlotField(const FrameRecord& frame, int slot, Field field)
     field("slot", slot);
     field("left", frame.Left);
     field("top", frame.Top);
-    field("width", sized ? json(frame.DIBXOR->Width()) : json());
-    field("height", sized ? json(frame.DIBXOR->Height()) : json());
+    field("width", sized ? Size(frame.DIBXOR->Width()) : Size());
+    field("height", sized ? Size(frame.DIBXOR->Height()) : Size());
     field("interlaced", frame.Interlaced);
     field("useTransparentColor", frame.UseTransparentColor);
     field("transparentColorIndex", frame.TransparentColorIndex);
@@ -52,6 +65,41 @@ void ForEachSlotField(const FrameRecord& frame, int slot, Field field)
     field("localPaletteUsed", frame.LocalPaletteUsed);
     field("localPaletteSorted", frame.LocalPaletteSorted);
     field("localPaletteEntries", frame.LocalPaletteEntries);
+}
+
+template <class Value>
+json JsonOf(const Value& value)
+{
+    return json(value);
+}
+
+json JsonOf(const Size& size)
+{
+    return size ? json(*size) : json();
+}
+
+// Fields are written by hand, not through json: a long animation has tens
+// of thousands of them.
+void AppendText(std::string& out, bool value)
+{
+    out += value ? "true" : "false";
+}
+
+template <std::integral Number>
+void AppendText(std::string& out, Number value)
+{
+    char digits[24];
+    const auto end = std::to_chars(std::begin(digits), std::end(digits), value).ptr;
+    out.append(std::begin(digits), end);
+}
+
+void AppendText(std::string& out, const Size& size)
+{
+    if (size) {
+        AppendText(out, *size);
+    } else {
+        out += '-';
+    }
 }
 
 json ScreenOf(const cGIF& gif)
@@ -77,7 +125,8 @@ json JsonReport(const cGIF& gif, const std::string& file)
     for (std::size_t i = 1; i <= gif.SlotsCount(); ++i) {
         const FrameRecord& frame = gif.Frame(static_cast<std::int16_t>(i));
         json slot;
-        ForEachSlotField(frame, static_cast<int>(i), [&](const char* key, const json& value) { slot[key] = value; });
+        ForEachSlotField(frame, static_cast<int>(i),
+                         [&](const char* key, const auto& value) { slot[key] = JsonOf(value); });
         json palette = json::array();
         ForEachColour(frame, [&](std::string_view colour) { palette.push_back(std::string(colour)); });
         slot["palette"] = std::move(palette);
@@ -118,16 +167,20 @@ void WriteTextReport(std::FILE* to, const cGIF& gif, const std::string& file)
     for (std::size_t i = 1; i <= gif.SlotsCount(); ++i) {
         const FrameRecord& frame = gif.Frame(static_cast<std::int16_t>(i));
         out += "frame";
-        ForEachSlotField(frame, static_cast<int>(i), [&](const char* key, const json& value) {
+        ForEachSlotField(frame, static_cast<int>(i), [&](const char* key, const auto& value) {
             out += ' ';
             out += key;
             out += ' ';
-            out += Text(value);
+            AppendText(out, value);
         });
         out += "\n  palette:";
+        const std::size_t at = out.size();
+        out.resize(at + 7 * ColourCount(frame));
+        char* next = out.data() + at;
         ForEachColour(frame, [&](std::string_view colour) {
-            out += ' ';
-            out += colour;
+            *next = ' ';
+            std::memcpy(next + 1, colour.data(), colour.size());
+            next += 1 + colour.size();
         });
         out += '\n';
         std::fwrite(out.data(), 1, out.size(), to);
