@@ -75,7 +75,8 @@ void EntriesFromRgb(const std::uint8_t* rgb, std::uint8_t* entries, std::size_t 
 {
     std::size_t i = 0;
 #if KORVANE_X86_FEATURES
-    if (processor::HasSsse3()) i = EntriesFromRgbSsse3(rgb, entries, count);
+    static const bool ssse3 = processor::HasSsse3();
+    if (ssse3) i = EntriesFromRgbSsse3(rgb, entries, count);
 #endif
     for (; i < count; ++i) {
         entries[4 * i] = rgb[3 * i + 2];

@@ -85,7 +85,8 @@ void Portable(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t widt
 #if KORVANE_X86_FEATURES
 bool HaveAvx2()
 {
-    return processor::HasAvx2();
+    static const bool have = processor::HasAvx2();
+    return have;
 }
 
 __attribute__((target("avx2"))) void Avx2(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width,

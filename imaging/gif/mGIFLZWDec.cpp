@@ -392,13 +392,13 @@ inline std::uint8_t CopySpan(std::uint8_t* to, const std::uint8_t* from)
 #endif
 }
 
-// Copies a string of more than a span from an earlier copy of it that ends
-// at or before `to`: the two never overlap, even in whole chunks, as the copy
-// is at least a chunk behind once the string is. The last chunk ends where the
+// Copies a string of at least a span from an earlier copy of it that ends
+// at or before `to`, a span at a time: the two never overlap, even in whole
+// spans, as the copy is at least a span behind. The last span ends where the
 // string ends, rewriting bytes already written, so nothing past it is touched.
 inline void CopyEarlierCopy(std::uint8_t* to, const std::uint8_t* from, std::uint32_t length)
 {
-    constexpr std::uint32_t kChunk = 16;
+    constexpr std::uint32_t kChunk = kSpan;
     for (std::uint32_t i = 0; i + kChunk <= length; i += kChunk)
         std::memcpy(to + i, from + i, kChunk);
     std::memcpy(to + length - kChunk, from + length - kChunk, kChunk);
