@@ -1,5 +1,6 @@
 #include "imaging/gif/FrameRendering.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <stdexcept>
@@ -71,17 +72,37 @@ void PackMask(FrameRecord& frame, std::uint8_t t, const FreshFrame* fresh)
 {
     cDIB& image = *frame.DIBXOR;
     cDIB& mask = *frame.DIBAND;
+    const std::int32_t height = image.Height();
     const std::int64_t width = image.Width();
-    const std::int64_t rowsWritten = fresh ? (fresh->Pixels + width - 1) / width : image.Height();
-    for (std::int32_t y = 0; y < image.Height(); ++y) {
-        std::uint8_t* maskRow = mask.lpBits() + static_cast<std::ptrdiff_t>(y) * mask.BytesPerScanline();
-        if (fresh && VisitIndex(y, image.Height(), fresh->Interlaced) >= rowsWritten) {
-            ZeroIndexMaskRow(maskRow, image.Width(), t);
-            continue;
+    const std::int64_t rowsWritten = fresh ? (fresh->Pixels + width - 1) / width : height;
+    const auto rows = [&](std::int32_t y, std::int32_t count) {
+        const std::ptrdiff_t at = std::ptrdiff_t{y} * image.BytesPerScanline();
+        return MaskRows{image.lpBits() + at,
+                        image.BytesPerScanline(),
+                        mask.lpBits() + std::ptrdiff_t{y} * mask.BytesPerScanline(),
+                        mask.BytesPerScanline(),
+                        image.Width(),
+                        count,
+                        image.size() - at};
+    };
+    const auto zeroIndexRow = [&](std::int32_t y) {
+        ZeroIndexMaskRow(mask.lpBits() + std::ptrdiff_t{y} * mask.BytesPerScanline(), image.Width(), t);
+    };
+    if (fresh && fresh->Interlaced) {
+        for (std::int32_t y = 0; y < height; ++y) {
+            if (VisitIndex(y, height, true) >= rowsWritten) {
+                zeroIndexRow(y);
+            } else {
+                PackMaskRows(rows(y, 1), t);
+            }
         }
-        const std::int64_t at = std::int64_t{y} * image.BytesPerScanline();
-        PackMaskRow(image.lpBits() + at, maskRow, image.Width(), t, image.size() - at);
+        return;
     }
+    // Rows visited in memory order: those written come first.
+    const auto written = static_cast<std::int32_t>(std::min<std::int64_t>(rowsWritten, height));
+    PackMaskRows(rows(0, written), t);
+    for (std::int32_t y = written; y < height; ++y)
+        zeroIndexRow(y);
 }
 
 // The 8-bit image seen through a colour table that is white at t and black

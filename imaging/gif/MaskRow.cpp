@@ -89,8 +89,11 @@ bool HaveAvx2()
     return have;
 }
 
-__attribute__((target("avx2"))) void Avx2(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width,
-                                          std::uint8_t t, std::int64_t readable)
+namespace {
+
+__attribute__((target("avx2"), always_inline)) inline void Avx2Row(const std::uint8_t* indices, std::uint8_t* mask,
+                                                                   std::int32_t width, std::uint8_t t,
+                                                                   std::int64_t readable)
 {
     // Thirty-two pixels at a time, each group of eight reversed as above.
     const __m256i match = _mm256_set1_epi8(static_cast<char>(t));
@@ -109,6 +112,26 @@ __attribute__((target("avx2"))) void Avx2(const std::uint8_t* indices, std::uint
     }
     if (x < width) Portable(indices + x, mask, width - x, t, readable - x);
 }
+
+}  // namespace
+
+__attribute__((target("avx2"))) void Avx2(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width,
+                                          std::uint8_t t, std::int64_t readable)
+{
+    Avx2Row(indices, mask, width, t, readable);
+}
+
+namespace {
+
+// The rows in one call: a narrow frame's rows are a few blocks each.
+__attribute__((target("avx2"))) void Avx2Rows(const MaskRows& rows, std::uint8_t t)
+{
+    for (std::int32_t y = 0; y < rows.Count; ++y)
+        Avx2Row(rows.Indices + y * rows.IndexStride, rows.Mask + y * rows.MaskStride, rows.Width, t,
+                rows.Readable - y * rows.IndexStride);
+}
+
+}  // namespace
 #else
 bool HaveAvx2()
 {
@@ -123,14 +146,17 @@ void Avx2(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width, s
 
 }  // namespace mask_row
 
-void PackMaskRow(const std::uint8_t* indices, std::uint8_t* mask, std::int32_t width, std::uint8_t t,
-                 std::int64_t readable)
+void PackMaskRows(const MaskRows& rows, std::uint8_t t)
 {
+#if KORVANE_X86_FEATURES
     if (mask_row::HaveAvx2()) {
-        mask_row::Avx2(indices, mask, width, t, readable);
-    } else {
-        mask_row::Portable(indices, mask, width, t, readable);
+        mask_row::Avx2Rows(rows, t);
+        return;
     }
+#endif
+    for (std::int32_t y = 0; y < rows.Count; ++y)
+        mask_row::Portable(rows.Indices + y * rows.IndexStride, rows.Mask + y * rows.MaskStride, rows.Width, t,
+                           rows.Readable - y * rows.IndexStride);
 }
 
 }  // namespace korvane::imaging
