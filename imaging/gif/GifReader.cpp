@@ -274,10 +274,16 @@ void GifReader::ReadImage()
     MakeSurfaces(frame, width, height);
     if (InStream(m_Pos)) m_CodeSize = m_Stream[static_cast<std::size_t>(m_Pos)];
     ++m_Pos;
-    // The decoder reads the sub-blocks where they stand.
+    // The decoder reads the sub-blocks where they stand. Each size byte is
+    // found from the one before, so the bytes a few blocks on are asked for
+    // early: the walk would otherwise wait on memory at every block.
     const std::int64_t data = m_Pos;
-    while (InStream(m_Pos) && m_Stream[static_cast<std::size_t>(m_Pos)] != 0)
-        m_Pos += m_Stream[static_cast<std::size_t>(m_Pos)] + 1;
+    constexpr std::size_t kAhead = 2048;
+    while (InStream(m_Pos) && m_Stream[static_cast<std::size_t>(m_Pos)] != 0) {
+        const auto at = static_cast<std::size_t>(m_Pos);
+        __builtin_prefetch(m_Stream.data() + std::min(at + kAhead, m_Stream.size() - 1));
+        m_Pos += m_Stream[at] + 1;
+    }
     Attempt([&] { DecodeFrame(frame, m_CodeSize, data); });
 }
 
