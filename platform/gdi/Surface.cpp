@@ -28,14 +28,23 @@ ColourTable::ColourTable(unsigned count, std::span<const RGBQUAD> first)
     const std::size_t given = std::min<std::size_t>(first.size(), count);
     std::copy_n(first.begin(), given, entries.begin());
     std::fill(entries.begin() + static_cast<std::ptrdiff_t>(given), entries.begin() + count, RGBQUAD{});
-    // The frames of an animation mostly hold one palette: the table last made
-    // of this size is shared when it holds the same colours.
-    thread_local std::array<std::shared_ptr<const std::vector<RGBQUAD>>, 9> t_LastMade;  // by bits per pixel
-    auto& last = t_LastMade[static_cast<std::size_t>(std::countr_zero(count))];
-    if (!last || last->size() != count || std::memcmp(last->data(), entries.data(), count * sizeof(RGBQUAD)) != 0) {
-        last = std::make_shared<const std::vector<RGBQUAD>>(entries.begin(), entries.begin() + count);
+    // The frames of an animation mostly hold a few palettes (one palette with
+    // a few transparent entries blackened): a table recently made of this
+    // size is shared when it holds the same colours.
+    using Recent = std::array<std::shared_ptr<const std::vector<RGBQUAD>>, 8>;  // the latest first
+    thread_local std::array<Recent, 9> t_RecentlyMade;                          // by bits per pixel
+    Recent& recent = t_RecentlyMade[static_cast<std::size_t>(std::countr_zero(count))];
+    const auto same = std::find_if(recent.begin(), recent.end(), [&](const auto& table) {
+        return table && table->size() == count &&
+               std::memcmp(table->data(), entries.data(), count * sizeof(RGBQUAD)) == 0;
+    });
+    if (same == recent.end()) {
+        std::move_backward(recent.begin(), recent.end() - 1, recent.end());
+        recent.front() = std::make_shared<const std::vector<RGBQUAD>>(entries.begin(), entries.begin() + count);
+    } else {
+        std::rotate(recent.begin(), same, same + 1);
     }
-    m_entries = last;
+    m_entries = recent.front();
 }
 
 void ColourTable::Replace(unsigned start, std::span<const RGBQUAD> entries)
