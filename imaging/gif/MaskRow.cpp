@@ -91,26 +91,37 @@ bool HaveAvx2()
 
 namespace {
 
+// The mask bits of the 32 pixels at `pixels` (x to x + 31 of the row), as
+// many as the row has, in the mask's word for them.
+__attribute__((target("avx2"), always_inline)) inline void Avx2Block(const std::uint8_t* pixels, std::uint8_t* mask,
+                                                                     std::int32_t x, std::int32_t width, std::uint8_t t)
+{
+    // Each group of eight reversed as above.
+    const __m256i reverse = _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1,
+                                             0, 15, 14, 13, 12, 11, 10, 9, 8);
+    __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels));
+    block = _mm256_shuffle_epi8(block, reverse);
+    auto bits = static_cast<std::uint32_t>(
+        _mm256_movemask_epi8(_mm256_cmpeq_epi8(block, _mm256_set1_epi8(static_cast<char>(t)))));
+    if (width - x < 32) bits &= kFirstPixels[static_cast<std::size_t>(width - x)];
+    std::memcpy(mask + x / 8, &bits, sizeof bits);
+}
+
 __attribute__((target("avx2"), always_inline)) inline void Avx2Row(const std::uint8_t* indices, std::uint8_t* mask,
                                                                    std::int32_t width, std::uint8_t t,
                                                                    std::int64_t readable)
 {
-    // Thirty-two pixels at a time, each group of eight reversed as above.
-    const __m256i match = _mm256_set1_epi8(static_cast<char>(t));
-    const __m256i reverse = _mm256_setr_epi8(7, 6, 5, 4, 3, 2, 1, 0, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1,
-                                             0, 15, 14, 13, 12, 11, 10, 9, 8);
     std::int32_t x = 0;
-    for (; x < width && x + 32 <= readable; x += 32) {
-        __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(indices + x));
-        pixels = _mm256_shuffle_epi8(pixels, reverse);
-        auto bits = static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(pixels, match)));
-        const bool last = width - x < 32;
-        if (last) bits &= kFirstPixels[static_cast<std::size_t>(width - x)];
-        std::memcpy(mask, &bits, sizeof bits);
-        if (last) return;
-        mask += 4;
+    for (; x < width && x + 32 <= readable; x += 32)
+        Avx2Block(indices + x, mask, x, width, t);
+    if (x < width) {
+        // Too few bytes left to load a block, so fewer than 32 pixels: they
+        // are compared from a copy, which spares switching to the narrower
+        // registers of Portable and back.
+        std::array<std::uint8_t, 32> rest{};
+        std::memcpy(rest.data(), indices + x, static_cast<std::size_t>(width - x));
+        Avx2Block(rest.data(), mask, x, width, t);
     }
-    if (x < width) Portable(indices + x, mask, width - x, t, readable - x);
 }
 
 }  // namespace
