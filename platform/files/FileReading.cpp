@@ -9,6 +9,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "platform/files/MemoryPages.h"
 #include "platform/files/NativePath.h"
 
 namespace korvane::platform {
@@ -26,11 +27,8 @@ namespace {
 void MapForReading(std::uint8_t* bytes, std::size_t size)
 {
 #if defined(MADV_POPULATE_WRITE)
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(bytes);
-    const std::uintptr_t first = (start + page - 1) / page * page;
-    const std::uintptr_t last = (start + size) / page * page;
-    if (last > first) (void)madvise(bytes + (first - start), last - first, MADV_POPULATE_WRITE);
+    const WholePages pages = WholePagesOf(bytes, size);
+    if (pages.Length > 0) (void)madvise(bytes + pages.Offset, pages.Length, MADV_POPULATE_WRITE);
 #else
     (void)bytes;
     (void)size;

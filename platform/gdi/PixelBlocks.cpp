@@ -7,8 +7,9 @@
 
 #if defined(__linux__)
 #include <sys/mman.h>
-#include <unistd.h>
 #endif
+
+#include "platform/files/MemoryPages.h"
 
 namespace korvane::gdi {
 
@@ -89,14 +90,12 @@ std::uint32_t* AllocatePixelBlock(std::size_t bytes, bool zeroed)
 void ZeroPixels(std::uint8_t* pixels, std::size_t bytes)
 {
 #if defined(__linux__)
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(pixels);
-    const std::uintptr_t first = (start + page - 1) / page * page;
-    const std::uintptr_t last = (start + bytes) / page * page;
+    const platform::WholePages pages = platform::WholePagesOf(pixels, bytes);
     // Private anonymous pages given back read as zero when next touched.
-    if (bytes >= kZeroByPages && last > first && madvise(pixels + (first - start), last - first, MADV_DONTNEED) == 0) {
-        std::memset(pixels, 0, first - start);
-        std::memset(pixels + (last - start), 0, start + bytes - last);
+    if (bytes >= kZeroByPages && pages.Length > 0 && madvise(pixels + pages.Offset, pages.Length, MADV_DONTNEED) == 0) {
+        std::memset(pixels, 0, pages.Offset);
+        const std::size_t after = pages.Offset + pages.Length;
+        std::memset(pixels + after, 0, bytes - after);
         return;
     }
 #endif
