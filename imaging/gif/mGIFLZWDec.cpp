@@ -909,17 +909,45 @@ bool Decoder::DecodeCleanCodes(std::uint32_t& pending)
 }
 
 // Frames of up to this many pixels whose rows are not one run in memory
-// (padded or interlaced) are decoded into one run, and their rows put in place
+// (padded or interlaced) are decoded as one run, and their rows put in place
 // after: strings then never meet a row's end. In larger frames that is rare
-// anyway, and their pixels are not held twice.
+// anyway.
 constexpr std::int64_t kGatherPixels = std::int64_t{1} << 18;
+// Interlaced frames are decoded here, as their rows come out of order.
 thread_local std::vector<std::uint8_t> t_Run;
 
-// Puts every row of `run`, in the order decoding visits the rows, into the
+// Decodes `pixels` pixels as one run at `run`, and zeroes those the data
+// never reached.
+std::int64_t DecodeRun(std::uint8_t* run, std::size_t pixels, bool Interlaced, std::uint8_t CodeSize,
+                       SubBlockFeed& feed)
+{
+    const SurfaceRows one{run, static_cast<std::ptrdiff_t>(pixels), static_cast<std::int32_t>(pixels), 1};
+    Decoder decoder(one, Interlaced, true, CodeSize, CodeReader(feed));
+    decoder.Run();
+    const auto written = static_cast<std::size_t>(decoder.Written());
+    std::memset(run + written, 0, pixels - written);
+    return decoder.Written();
+}
+
+// Moves each row of the run at the surface's start to its own row and zeroes
+// its padding. Rows only move on, each past where the one before it stood, so
+// they are moved from the last.
+void SpreadRows(const SurfaceRows& rows)
+{
+    const auto width = static_cast<std::size_t>(rows.Width);
+    const auto stride = static_cast<std::size_t>(rows.BytesPerScanline);
+    for (auto y = static_cast<std::size_t>(rows.Height); y-- > 0;) {
+        std::uint8_t* row = rows.Bits + y * stride;
+        std::memmove(row, rows.Bits + y * width, width);
+        std::memset(row + width, 0, stride - width);
+    }
+}
+
+// Puts every row of `run`, in the order the passes visit them, into the
 // surface's rows, and zeroes their padding. The surface is new to the cache
 // more often than not (an earlier document's blocks, long untouched), so the
 // rows a few on are asked for early.
-void PlaceRows(const std::uint8_t* run, const SurfaceRows& rows, bool Interlaced)
+void PlaceInterlacedRows(const std::uint8_t* run, const SurfaceRows& rows)
 {
     constexpr std::array<std::int32_t, 4> kStart{0, 4, 2, 1};
     constexpr std::array<std::int32_t, 4> kStep{8, 8, 4, 2};
@@ -927,10 +955,9 @@ void PlaceRows(const std::uint8_t* run, const SurfaceRows& rows, bool Interlaced
     const auto width = static_cast<std::size_t>(rows.Width);
     const auto lastWord = static_cast<std::size_t>(rows.BytesPerScanline) - 4;
     const std::ptrdiff_t lastByte = rows.BytesPerScanline * rows.Height - 1;
-    const std::size_t passes = Interlaced ? kStart.size() : 1;
-    for (std::size_t pass = 0; pass < passes; ++pass) {
-        const std::int32_t step = Interlaced ? kStep[pass] : 1;
-        for (std::int32_t y = Interlaced ? kStart[pass] : 0; y < rows.Height; y += step) {
+    for (std::size_t pass = 0; pass < kStart.size(); ++pass) {
+        const std::int32_t step = kStep[pass];
+        for (std::int32_t y = kStart[pass]; y < rows.Height; y += step) {
             std::uint8_t* row = rows.Bits + y * rows.BytesPerScanline;
             __builtin_prefetch(rows.Bits + std::min((y + kRowsAhead * step) * rows.BytesPerScanline, lastByte), 1);
             // Padding is less than a word: the row's last word is zeroed, and
@@ -966,20 +993,23 @@ bool Gathers(const SurfaceRows& rows, bool Interlaced)
 }
 
 // Decodes into one run, then places every row: pixels the data never reached
-// are zero.
+// are zero. A frame in row order is decoded at the start of its own surface,
+// which it is about to fill anyway: its rows are then moved while they are
+// still in the cache.
 std::int64_t DecodeGathered(const SurfaceRows& rows, bool Interlaced, std::uint8_t CodeSize, SubBlockFeed& feed)
 {
     const auto pixels = static_cast<std::size_t>(rows.Width) * static_cast<std::size_t>(rows.Height);
-    // Only grown: what a frame leaves unwritten is zeroed below, so the run
-    // need not be cleared for each frame.
+    if (!Interlaced) {
+        const std::int64_t written = DecodeRun(rows.Bits, pixels, false, CodeSize, feed);
+        SpreadRows(rows);
+        return written;
+    }
+    // Only grown: what a frame leaves unwritten is zeroed, so the run need
+    // not be cleared for each frame.
     if (t_Run.size() < pixels) t_Run.resize(pixels);
-    const SurfaceRows run{t_Run.data(), static_cast<std::ptrdiff_t>(pixels), static_cast<std::int32_t>(pixels), 1};
-    Decoder decoder(run, Interlaced, true, CodeSize, CodeReader(feed));
-    decoder.Run();
-    const auto written = static_cast<std::size_t>(decoder.Written());
-    std::memset(t_Run.data() + written, 0, pixels - written);
-    PlaceRows(t_Run.data(), rows, Interlaced);
-    return decoder.Written();
+    const std::int64_t written = DecodeRun(t_Run.data(), pixels, true, CodeSize, feed);
+    PlaceInterlacedRows(t_Run.data(), rows);
+    return written;
 }
 
 }  // namespace
