@@ -8,6 +8,7 @@
 
 #include "imaging/gif/MaskRow.h"
 #include "platform/gdi/CheckedNumbers.h"
+#include "platform/gdi/PixelBlocks.h"
 
 namespace korvane::imaging {
 
@@ -50,10 +51,10 @@ std::int64_t VisitIndex(std::int32_t y, std::int32_t height, bool interlaced)
     return pass0 + pass1 + pass2 + y / 2;
 }
 
-// The mask row of an image row that is all index 0.
+// The mask row of an image row that is all index 0, on a row reading as zero.
 void ZeroIndexMaskRow(std::uint8_t* mask, std::int32_t width, std::uint8_t t)
 {
-    if (t != 0) return;  // all bits 0, as the fresh mask already reads
+    if (t != 0) return;  // all bits 0, as the row already reads
     std::memset(mask, 0xFF, static_cast<std::size_t>(width / 8));
     if (width % 8 != 0) mask[width / 8] = static_cast<std::uint8_t>(0xFF << (8 - width % 8));
 }
@@ -85,12 +86,13 @@ void PackMask(FrameRecord& frame, std::uint8_t t, const FreshFrame* fresh)
                         count,
                         image.size() - at};
     };
-    const auto zeroIndexRow = [&](std::int32_t y) {
-        ZeroIndexMaskRow(mask.lpBits() + std::ptrdiff_t{y} * mask.BytesPerScanline(), image.Width(), t);
-    };
+    const bool clear = fresh && !fresh->MaskCleared;
+    const auto maskRow = [&](std::int32_t y) { return mask.lpBits() + std::ptrdiff_t{y} * mask.BytesPerScanline(); };
+    const auto zeroIndexRow = [&](std::int32_t y) { ZeroIndexMaskRow(maskRow(y), image.Width(), t); };
     if (fresh && fresh->Interlaced) {
         for (std::int32_t y = 0; y < height; ++y) {
             if (VisitIndex(y, height, true) >= rowsWritten) {
+                if (clear) std::memset(maskRow(y), 0, static_cast<std::size_t>(mask.BytesPerScanline()));
                 zeroIndexRow(y);
             } else {
                 PackMaskRows(rows(y, 1), t);
@@ -101,6 +103,10 @@ void PackMask(FrameRecord& frame, std::uint8_t t, const FreshFrame* fresh)
     // Rows visited in memory order: those written come first.
     const auto written = static_cast<std::int32_t>(std::min<std::int64_t>(rowsWritten, height));
     PackMaskRows(rows(0, written), t);
+    if (clear) {
+        gdi::ZeroPixels(maskRow(written),
+                        static_cast<std::size_t>(height - written) * static_cast<std::size_t>(mask.BytesPerScanline()));
+    }
     for (std::int32_t y = written; y < height; ++y)
         zeroIndexRow(y);
 }

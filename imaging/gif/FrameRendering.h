@@ -45,14 +45,17 @@ void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex);
 
 // What decoding wrote into a frame whose surfaces were just made: its first
 // `Pixels` pixels in the order it visits them (rows top to bottom, or by the
-// interlace passes); everything else of both surfaces still reads as zero.
+// interlace passes); everything else of the image still reads as zero, and
+// of the mask too when `MaskCleared`. An uncleared mask is written whole.
 struct FreshFrame {
     std::int64_t Pixels = 0;
     bool Interlaced = false;
+    bool MaskCleared = true;
 };
-// BuildFrameMask for such a frame: rows no pixel was written to are neither
-// read nor, unless they hold the transparent index, written, so memory the
-// data never reached costs nothing.
+// BuildFrameMask for such a frame: rows no pixel was written to are not read,
+// and their mask rows are given back to the system where they are whole pages
+// or, when cleared, not written unless they hold the transparent index, so
+// memory the data never reached costs nothing.
 void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const FreshFrame& fresh);
 
 }  // namespace korvane::imaging

@@ -17,6 +17,7 @@
 
 #include "imaging/gif/FrameRendering.h"
 #include "imaging/gif/mGIFLZWDec.h"
+#include "platform/gdi/PixelBlocks.h"
 
 namespace korvane::imaging {
 
@@ -42,6 +43,16 @@ void Attempt(Step&& step)
 std::int32_t TableEntries(std::uint8_t packed)
 {
     return 2 << GetBitField(packed, 0x07);
+}
+
+// A transparent frame's mask is packed from its image, which decoding sets
+// every byte of: the mask is written whole, and its memory need not be
+// cleared first.
+bool MaskPackedWhole(const FrameRecord& frame)
+{
+    const cDIB& image = *frame.DIBXOR;
+    return frame.UseTransparentColor && image.bpp() == 8 &&
+           mGIFLZWDec::SetsEveryByte(image.Width(), image.Height(), frame.Interlaced);
 }
 
 // Pixel memory of an 8-bit and a 1-bit surface of that size; rows are padded
@@ -306,7 +317,7 @@ void GifReader::MakeSurfaces(FrameRecord& frame, std::int16_t width, std::int16_
     // Decoding follows at once, and sets every byte the data does not.
     const bool cleared = !mGIFLZWDec::SetsEveryByte(width, height, frame.Interlaced);
     Attempt([&] { frame.DIBXOR->Create(width, height, 8, cleared, palette); });
-    Attempt([&] { frame.DIBAND->Create(width, height, 1, true, MaskPalette()); });
+    Attempt([&] { frame.DIBAND->Create(width, height, 1, !MaskPackedWhole(frame), MaskPalette()); });
     m_SurfaceBudget -= std::int64_t{frame.DIBXOR->size()} + frame.DIBAND->size();
 }
 
@@ -334,11 +345,19 @@ void GifReader::ReadImagePalette(FrameRecord& frame, std::uint8_t packed)
 
 void GifReader::DecodeFrame(FrameRecord& frame, std::uint8_t CodeSize, std::int64_t data)
 {
-    const std::int64_t written =
-        mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
+    const bool packedWhole = MaskPackedWhole(frame);
+    std::int64_t written = 0;
+    try {
+        written = mGIFLZWDec::DecodeToDIB(frame, frame.Interlaced, CodeSize, m_Stream, static_cast<std::size_t>(data));
+    } catch (...) {
+        // The packing never comes: the mask reads clear, as the image does.
+        if (packedWhole && frame.DIBAND->lpBits() != nullptr)
+            gdi::ZeroPixels(frame.DIBAND->lpBits(), static_cast<std::size_t>(frame.DIBAND->size()));
+        throw;
+    }
     if (frame.UseTransparentColor) {
         BuildFrameMask(frame, static_cast<std::uint8_t>(frame.TransparentColorIndex),
-                       FreshFrame{written, frame.Interlaced});
+                       FreshFrame{written, frame.Interlaced, !packedWhole});
     }
 }
 

@@ -201,10 +201,11 @@ TEST(ReaderDecoding, DamagedDataAgreesWithTheRules)
     }
 }
 
-// Image surfaces are not cleared before decoding, and may hold an earlier
-// picture's pixels, as may the decoder's own buffers: whatever the data
-// leaves unwritten, row padding included, must still read as the rules say,
-// for every way a frame is decoded. A wider picture is loaded first, and a
+// Image and mask surfaces are not cleared before decoding, and may hold an
+// earlier picture's pixels, as may the decoder's own buffers: whatever the
+// data leaves unwritten, row padding included, must still read as the rules
+// say, for every way a frame is decoded. Index 6, which the earlier pictures
+// are made of, is transparent, so their masks are all set. A wider picture is loaded first, and a
 // whole frame of the same kind comes before each cut one; longer cuts come
 // before shorter ones, so each load lands on memory the one before wrote
 // further into.
@@ -230,10 +231,12 @@ TEST(ReaderDecoding, CutFramesAgreeWithTheRulesOverEarlierPictures)
         const std::uint8_t packed = c.interlaced ? 0x40 : 0;
         GifBytes file;
         file.Header().Screen(c.width, c.height, 0x82).Table(table);
-        file.Image(0, 0, c.width, c.height, packed)
+        file.GraphicControl(0x01, 0, 6)
+            .Image(0, 0, c.width, c.height, packed)
             .ImageData(3, Encoded(c.width, c.height, Bytes(pixels, 6), 3, c.interlaced, nullptr));
         const std::size_t cutFrame = file.bytes().size();
-        file.Image(0, 0, c.width, c.height, packed)
+        file.GraphicControl(0x01, 0, 6)
+            .Image(0, 0, c.width, c.height, packed)
             .ImageData(3, Encoded(c.width, c.height, runs, 3, c.interlaced, nullptr));
         const Bytes whole = file.Trailer().bytes();
         const auto wideWidth = static_cast<std::uint16_t>((c.width + 3) / 4 * 4);  // as wide as the padded rows
@@ -242,6 +245,7 @@ TEST(ReaderDecoding, CutFramesAgreeWithTheRulesOverEarlierPictures)
                                  .Header()
                                  .Screen(wideWidth, c.height, 0x82)
                                  .Table(table)
+                                 .GraphicControl(0x01, 0, 6)
                                  .Image(0, 0, wideWidth, c.height)
                                  .ImageData(3, Encoded(wideWidth, c.height, Bytes(std::size_t{wideWidth} * c.height, 6),
                                                        3, false, nullptr))
