@@ -3,6 +3,7 @@
 // and dump start without Qt. It always draws off screen.
 #include <CLI/CLI.hpp>
 #include <cstdio>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 #include <QApplication>
@@ -112,7 +113,7 @@ int Run(int argc, char** argv)
     previewCommand->add_option("OUT", preview.out)->required();
     previewCommand->add_option("--folder", preview.folder);
     previewCommand->add_option("--scale", preview.scale)->check(CLI::IsMember({1, 2}));
-    previewCommand->add_option("--frame", preview.frame)->check(CLI::PositiveNumber);
+    previewCommand->add_option("--frame", preview.frame)->check(CLI::Range(1, std::numeric_limits<int>::max()));
     return tools::RunToolMain(app, kHelp, argc, argv,
                               [&] { return checkCommand->parsed() ? Check(check) : Preview(preview); });
 }
