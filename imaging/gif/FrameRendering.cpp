@@ -76,18 +76,14 @@ void PackMask(FrameRecord& frame, std::uint8_t t, const FreshFrame* fresh)
     const std::int32_t height = image.Height();
     const std::int64_t width = image.Width();
     const std::int64_t rowsWritten = fresh ? (fresh->Pixels + width - 1) / width : height;
+    const auto maskRow = [&](std::int32_t y) { return mask.lpBits() + std::ptrdiff_t{y} * mask.BytesPerScanline(); };
     const auto rows = [&](std::int32_t y, std::int32_t count) {
         const std::ptrdiff_t at = std::ptrdiff_t{y} * image.BytesPerScanline();
-        return MaskRows{image.lpBits() + at,
-                        image.BytesPerScanline(),
-                        mask.lpBits() + std::ptrdiff_t{y} * mask.BytesPerScanline(),
-                        mask.BytesPerScanline(),
-                        image.Width(),
-                        count,
-                        image.size() - at};
+        return MaskRows{
+            image.lpBits() + at, image.BytesPerScanline(), maskRow(y), mask.BytesPerScanline(), image.Width(), count,
+            image.size() - at};
     };
     const bool clear = fresh && !fresh->MaskCleared;
-    const auto maskRow = [&](std::int32_t y) { return mask.lpBits() + std::ptrdiff_t{y} * mask.BytesPerScanline(); };
     const auto zeroIndexRow = [&](std::int32_t y) { ZeroIndexMaskRow(maskRow(y), image.Width(), t); };
     if (fresh && fresh->Interlaced) {
         for (std::int32_t y = 0; y < height; ++y) {

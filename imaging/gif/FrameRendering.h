@@ -52,10 +52,11 @@ struct FreshFrame {
     bool Interlaced = false;
     bool MaskCleared = true;
 };
-// BuildFrameMask for such a frame: rows no pixel was written to are not read,
-// and their mask rows are given back to the system where they are whole pages
-// or, when cleared, not written unless they hold the transparent index, so
-// memory the data never reached costs nothing.
+// BuildFrameMask for such a frame: rows no pixel was written to are not read.
+// Their mask rows, when cleared, are not written unless they hold the
+// transparent index; when not, they are cleared (in row order, their whole
+// pages given back to the system). So memory the data never reached costs
+// nothing.
 void BuildFrameMask(FrameRecord& frame, std::uint8_t TransparentColorIndex, const FreshFrame& fresh);
 
 }  // namespace korvane::imaging
